@@ -1,0 +1,16 @@
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("quorvel-checkin %s\n", QUORVEL_VERSION);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::printf("Usage: quorvel-checkin [--version] [--help]\n");
+      return 0;
+    }
+  }
+  return 0;
+}
