@@ -1,0 +1,175 @@
+#include "platform/codepage.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+
+#include <climits>
+#include <cstring>
+#include <memory>
+
+namespace quorvel::platform {
+namespace {
+
+constexpr uint32_t kGbk = 936;
+constexpr uint32_t kBig5 = 950;
+constexpr int kScratchUnits = 8192;
+
+struct ConverterCloser {
+  void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
+
+// ICU's converter for a code page, opened once per thread and reset for each use: ICU
+// converters keep state and must not be shared between threads. Null for a code page we do
+// not serve. The names are ICU's unambiguous ones ("windows-936" warns of an ambiguous alias,
+// and "cp950" is another table with another substitution byte).
+UConverter* ConverterFor(uint32_t code_page) {
+  thread_local ConverterPtr utf8, gbk, big5;
+  ConverterPtr* slot = nullptr;
+  const char* name = nullptr;
+  switch (code_page) {
+    case CP_UTF8:
+      slot = &utf8, name = "UTF-8";
+      break;
+    case CP_ACP:
+    case kGbk:
+      slot = &gbk, name = "GBK";
+      break;
+    case kBig5:
+      slot = &big5, name = "Big5";
+      break;
+    default:
+      return nullptr;
+  }
+  if (!*slot) {
+    UErrorCode status = U_ZERO_ERROR;
+    slot->reset(ucnv_open(name, &status));
+    if (U_FAILURE(status)) slot->reset();
+  }
+  if (*slot) ucnv_reset(slot->get());
+  return slot->get();
+}
+
+// Decoding: every invalid or unmapped byte sequence becomes one U+FFFD, as the Windows
+// function does without MB_ERR_INVALID_CHARS. ICU reports a maximal invalid subsequence at a
+// time, so that is also what one U+FFFD stands for.
+void ReplaceInvalidBytes(const void* /*context*/, UConverterToUnicodeArgs* args,
+                         const char* /*bytes*/, int32_t /*length*/, UConverterCallbackReason reason,
+                         UErrorCode* status) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close, clone: nothing to write
+  static const UChar kReplacement = 0xFFFD;
+  *status = U_ZERO_ERROR;
+  ucnv_cbToUWriteUChars(args, &kReplacement, 1, 0, status);
+}
+
+// Encoding: a character the code page cannot hold is written as the default character.
+struct Substitute {
+  const char* bytes;
+  int32_t length;
+  bool used;
+};
+
+void WriteDefaultCharacter(const void* context, UConverterFromUnicodeArgs* args,
+                           const UChar* /*units*/, int32_t /*length*/, UChar32 /*code_point*/,
+                           UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason > UCNV_IRREGULAR) return;
+  auto* substitute = static_cast<Substitute*>(const_cast<void*>(context));
+  substitute->used = true;
+  *status = U_ZERO_ERROR;
+  ucnv_cbFromUWriteBytes(args, substitute->bytes, substitute->length, 0, status);
+}
+
+// Runs one whole conversion into dst, or only counts its output when dst is null.
+// Returns the count, or -1 when dst is too small or ICU fails.
+template <typename Out, typename In, typename Step>
+int64_t RunConversion(const In* src, int64_t src_count, Out* dst, int64_t dst_count, Step step) {
+  const In* source = src;
+  const In* source_end = src + src_count;
+  UErrorCode status = U_ZERO_ERROR;
+  if (dst != nullptr) {
+    Out* target = dst;
+    step(&target, dst + dst_count, &source, source_end, &status);
+    return U_FAILURE(status) ? -1 : target - dst;
+  }
+  Out scratch[kScratchUnits];
+  int64_t count = 0;
+  do {
+    status = U_ZERO_ERROR;
+    Out* target = scratch;
+    step(&target, scratch + kScratchUnits, &source, source_end, &status);
+    count += target - scratch;
+  } while (status == U_BUFFER_OVERFLOW_ERROR);
+  return U_FAILURE(status) ? -1 : count;
+}
+
+// The Windows result: the count, or 0 for a failure or a count an int cannot hold.
+int CountOrZero(int64_t count) {
+  return count <= 0 || count > INT_MAX ? 0 : static_cast<int>(count);
+}
+
+template <typename Unit>
+int64_t UnitsUpToZero(const Unit* text) {
+  int64_t n = 0;
+  while (text[n] != 0) ++n;
+  return n + 1;
+}
+
+bool BadArguments(uint32_t flags, const void* src, int src_len, const void* dst, int dst_size) {
+  return flags != 0 || src == nullptr || src_len == 0 || src_len < -1 || dst_size < 0 ||
+         (dst == nullptr && dst_size != 0);
+}
+
+// The default character as bytes: one byte, or two when it starts with a lead byte.
+Substitute SubstituteFor(uint32_t code_page, const char* default_char) {
+  if (code_page == CP_UTF8) return {"\xEF\xBF\xBD", 3, false};
+  if (default_char == nullptr) return {"?", 1, false};
+  bool two_bytes = static_cast<unsigned char>(default_char[0]) >= 0x80 && default_char[1] != 0;
+  return {default_char, two_bytes ? 2 : 1, false};
+}
+
+}  // namespace
+
+int MultiByteToWideChar(uint32_t code_page, uint32_t flags, const char* src, int src_len,
+                        char16_t* dst, int dst_units) {
+  if (BadArguments(flags, src, src_len, dst, dst_units)) return 0;
+  UConverter* converter = ConverterFor(code_page);
+  if (converter == nullptr) return 0;
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(converter, ReplaceInvalidBytes, nullptr, nullptr, nullptr, &status);
+  if (U_FAILURE(status)) return 0;
+
+  int64_t length = src_len == -1 ? UnitsUpToZero(src) : src_len;
+  auto step = [converter](UChar** target, const UChar* target_end, const char** source,
+                          const char* source_end, UErrorCode* error) {
+    ucnv_toUnicode(converter, target, target_end, source, source_end, nullptr, true, error);
+  };
+  return CountOrZero(RunConversion(src, length, reinterpret_cast<UChar*>(dst), dst_units, step));
+}
+
+int WideCharToMultiByte(uint32_t code_page, uint32_t flags, const char16_t* src, int src_units,
+                        char* dst, int dst_size, const char* default_char, bool* used_default) {
+  if (BadArguments(flags, src, src_units, dst, dst_size)) return 0;
+  if (code_page == CP_UTF8 && (default_char != nullptr || used_default != nullptr)) return 0;
+  UConverter* converter = ConverterFor(code_page);
+  if (converter == nullptr) return 0;
+  Substitute substitute = SubstituteFor(code_page, default_char);
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setFromUCallBack(converter, WriteDefaultCharacter, &substitute, nullptr, nullptr, &status);
+  if (U_FAILURE(status)) return 0;
+
+  const auto* units = reinterpret_cast<const UChar*>(src);
+  int64_t length = src_units == -1 ? UnitsUpToZero(units) : src_units;
+  auto step = [converter](char** target, const char* target_end, const UChar** source,
+                          const UChar* source_end, UErrorCode* error) {
+    ucnv_fromUnicode(converter, target, target_end, source, source_end, nullptr, true, error);
+  };
+  int result = CountOrZero(RunConversion(units, length, dst, dst_size, step));
+  // The callback context lives on this stack frame: take it off the cached converter.
+  status = U_ZERO_ERROR;
+  ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
+                        &status);
+  if (used_default != nullptr) *used_default = substitute.used;
+  return result;
+}
+
+}  // namespace quorvel::platform
