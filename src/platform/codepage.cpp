@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace quorvel::platform {
@@ -19,35 +20,32 @@ struct ConverterCloser {
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
+// The code pages we serve, by ICU's unambiguous names ("windows-936" warns of an ambiguous
+// alias, and "cp950" is another table with another substitution byte).
+struct CodePageName {
+  uint32_t code_page;
+  const char* icu_name;
+};
+constexpr CodePageName kCodePages[] = {{CP_UTF8, "UTF-8"}, {kGbk, "GBK"}, {kBig5, "Big5"}};
+
 // ICU's converter for a code page, opened once per thread and reset for each use: ICU
 // converters keep state and must not be shared between threads. Null for a code page we do
-// not serve. The names are ICU's unambiguous ones ("windows-936" warns of an ambiguous alias,
-// and "cp950" is another table with another substitution byte).
+// not serve.
 UConverter* ConverterFor(uint32_t code_page) {
-  thread_local ConverterPtr utf8, gbk, big5;
-  ConverterPtr* slot = nullptr;
-  const char* name = nullptr;
-  switch (code_page) {
-    case CP_UTF8:
-      slot = &utf8, name = "UTF-8";
-      break;
-    case CP_ACP:
-    case kGbk:
-      slot = &gbk, name = "GBK";
-      break;
-    case kBig5:
-      slot = &big5, name = "Big5";
-      break;
-    default:
-      return nullptr;
+  thread_local ConverterPtr converters[std::size(kCodePages)];
+  if (code_page == CP_ACP) code_page = kGbk;
+  for (size_t i = 0; i < std::size(kCodePages); ++i) {
+    if (kCodePages[i].code_page != code_page) continue;
+    ConverterPtr& converter = converters[i];
+    if (!converter) {
+      UErrorCode status = U_ZERO_ERROR;
+      converter.reset(ucnv_open(kCodePages[i].icu_name, &status));
+      if (U_FAILURE(status)) converter.reset();
+    }
+    if (converter) ucnv_reset(converter.get());
+    return converter.get();
   }
-  if (!*slot) {
-    UErrorCode status = U_ZERO_ERROR;
-    slot->reset(ucnv_open(name, &status));
-    if (U_FAILURE(status)) slot->reset();
-  }
-  if (*slot) ucnv_reset(slot->get());
-  return slot->get();
+  return nullptr;
 }
 
 // Decoding: every invalid or unmapped byte sequence becomes one U+FFFD, as the Windows
