@@ -46,7 +46,7 @@ TEST(Utf8ToAnsiTest, ConvertsToGbk) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(Utf8ToAnsi(c.utf8), c.gbk);
+    EXPECT_EQ(Utf8ToAnsi(c.utf8).str(), c.gbk.str());
   }
 }
 
@@ -66,35 +66,32 @@ TEST(Big5ToSimplifiedTest, ConvertsAndSimplifies) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(Big5ToSimplified(c.big5), c.gbk);
+    EXPECT_EQ(Big5ToSimplified(c.big5).str(), c.gbk.str());
   }
   EXPECT_EQ(Big5ToSimplified(kBig5Traditional).size(), kBig5Traditional.size());
 }
 
 TEST(CharsetStepsTest, WideTextHoldsItsZeroUnit) {
   using namespace std::string_literals;
-  EXPECT_EQ(DecodeToWide("ab", 0, false), ByteString("a\0b\0\0\0"s));
-  EXPECT_EQ(DecodeToWide("", 0, false), ByteString("\0\0"s));
-  EXPECT_EQ(DecodeToWide("签", 936, true), ByteString("\x7E\x7B\0\0"s));  // U+7B7E
+  EXPECT_EQ(DecodeToWide("ab", 0, false).str(), "a\0b\0\0\0"s);
+  EXPECT_EQ(DecodeToWide("", 0, false).str(), "\0\0"s);
+  EXPECT_EQ(DecodeToWide("签", 936, true).str(), "\x7E\x7B\0\0"s);  // U+7B7E
 }
 
 TEST(CharsetStepsTest, EncodesUpToTheZeroUnit) {
   using namespace std::string_literals;
   // Without a code page: the system's, GBK.
-  EXPECT_EQ(EncodeFromWide(ByteString("\x7E\x7B"
-                                      "a\0\0\0"s),
-                           0, false),
-            "签a");
-  EXPECT_EQ(EncodeFromWide(ByteString("a\0\0\0b\0\0\0"s), 936, true), "a");
-  EXPECT_EQ(EncodeFromWide(ByteString(), 936, true), "");
+  EXPECT_EQ(EncodeFromWide(ByteString("\x7E\x7B\x61\0\0\0"s), 0, false).str(), "签a");
+  EXPECT_EQ(EncodeFromWide(ByteString("a\0\0\0b\0\0\0"s), 936, true).str(), "a");
+  EXPECT_EQ(EncodeFromWide(ByteString(), 936, true).str(), "");
   // Missing its zero unit: its whole units are read, and no further.
-  EXPECT_EQ(EncodeFromWide(ByteString("a\0b\0c"s), 936, true), "ab");
+  EXPECT_EQ(EncodeFromWide(ByteString("a\0b\0c"s), 936, true).str(), "ab");
 }
 
 TEST(CharsetStepsTest, Big5AndSimplifiedSteps) {
-  EXPECT_EQ(Big5ToAnsi(kBig5Traditional), "簽到成功，您已經登錄");
-  EXPECT_EQ(ToSimplified("簽到成功，您已經登錄"), "签到成功，您已经登录");
-  EXPECT_EQ(ToSimplified(""), "");
+  EXPECT_EQ(Big5ToAnsi(kBig5Traditional).str(), "簽到成功，您已經登錄");
+  EXPECT_EQ(ToSimplified("簽到成功，您已經登錄").str(), "签到成功，您已经登录");
+  EXPECT_EQ(ToSimplified("").str(), "");
 }
 
 }  // namespace
