@@ -7,9 +7,15 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <string_view>
+
+#include "platform/codepage_fast.h"
 
 namespace quorvel::platform {
 namespace {
+
+using codepage_internal::kNoRoom;
+using codepage_internal::kNotHandled;
 
 constexpr uint32_t kGbk = 936;
 constexpr uint32_t kBig5 = 950;
@@ -125,49 +131,69 @@ Substitute SubstituteFor(uint32_t code_page, const char* default_char) {
   return {default_char, two_bytes ? 2 : 1, false};
 }
 
+// The general path: any code page we serve, through ICU's converter.
+int64_t DecodeWithIcu(uint32_t code_page, const char* src, int64_t length, char16_t* dst,
+                      int64_t dst_units) {
+  UConverter* converter = ConverterFor(code_page);
+  if (converter == nullptr) return -1;
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(converter, ReplaceInvalidBytes, nullptr, nullptr, nullptr, &status);
+  if (U_FAILURE(status)) return -1;
+  auto step = [converter](UChar** target, const UChar* target_end, const char** source,
+                          const char* source_end, UErrorCode* error) {
+    ucnv_toUnicode(converter, target, target_end, source, source_end, nullptr, true, error);
+  };
+  return RunConversion(src, length, reinterpret_cast<UChar*>(dst), dst_units, step);
+}
+
+int64_t EncodeWithIcu(uint32_t code_page, const char16_t* src, int64_t length, char* dst,
+                      int64_t dst_size, Substitute& substitute) {
+  UConverter* converter = ConverterFor(code_page);
+  if (converter == nullptr) return -1;
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setFromUCallBack(converter, WriteDefaultCharacter, &substitute, nullptr, nullptr, &status);
+  if (U_FAILURE(status)) return -1;
+  auto step = [converter](char** target, const char* target_end, const UChar** source,
+                          const UChar* source_end, UErrorCode* error) {
+    ucnv_fromUnicode(converter, target, target_end, source, source_end, nullptr, true, error);
+  };
+  int64_t count = RunConversion(reinterpret_cast<const UChar*>(src), length, dst, dst_size, step);
+  // The callback's context lives in the caller's frame: take it off the cached converter.
+  status = U_ZERO_ERROR;
+  ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
+                        &status);
+  return count;
+}
+
 }  // namespace
 
 int MultiByteToWideChar(uint32_t code_page, uint32_t flags, const char* src, int src_len,
                         char16_t* dst, int dst_units) {
   if (BadArguments(flags, src, src_len, dst, dst_units)) return 0;
-  UConverter* converter = ConverterFor(code_page);
-  if (converter == nullptr) return 0;
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_setToUCallBack(converter, ReplaceInvalidBytes, nullptr, nullptr, nullptr, &status);
-  if (U_FAILURE(status)) return 0;
-
-  int64_t length = src_len == -1 ? UnitsUpToZero(src) : src_len;
-  auto step = [converter](UChar** target, const UChar* target_end, const char** source,
-                          const char* source_end, UErrorCode* error) {
-    ucnv_toUnicode(converter, target, target_end, source, source_end, nullptr, true, error);
-  };
-  return CountOrZero(RunConversion(src, length, reinterpret_cast<UChar*>(dst), dst_units, step));
+  int64_t length = src_len == -1 ? static_cast<int64_t>(std::strlen(src)) + 1 : src_len;
+  if (code_page == CP_UTF8) {
+    // Well-formed UTF-8, the usual page, skips ICU; ICU replaces what is ill-formed.
+    int64_t count = codepage_internal::DecodeWellFormedUtf8(src, length, dst, dst_units);
+    if (count != kNotHandled) return CountOrZero(count);
+  }
+  return CountOrZero(DecodeWithIcu(code_page, src, length, dst, dst_units));
 }
 
 int WideCharToMultiByte(uint32_t code_page, uint32_t flags, const char16_t* src, int src_units,
                         char* dst, int dst_size, const char* default_char, bool* used_default) {
   if (BadArguments(flags, src, src_units, dst, dst_size)) return 0;
   if (code_page == CP_UTF8 && (default_char != nullptr || used_default != nullptr)) return 0;
-  UConverter* converter = ConverterFor(code_page);
-  if (converter == nullptr) return 0;
+  int64_t length = src_units == -1 ? UnitsUpToZero(src) : src_units;
   Substitute substitute = SubstituteFor(code_page, default_char);
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_setFromUCallBack(converter, WriteDefaultCharacter, &substitute, nullptr, nullptr, &status);
-  if (U_FAILURE(status)) return 0;
-
-  const auto* units = reinterpret_cast<const UChar*>(src);
-  int64_t length = src_units == -1 ? UnitsUpToZero(units) : src_units;
-  auto step = [converter](char** target, const char* target_end, const UChar** source,
-                          const UChar* source_end, UErrorCode* error) {
-    ucnv_fromUnicode(converter, target, target_end, source, source_end, nullptr, true, error);
-  };
-  int result = CountOrZero(RunConversion(units, length, dst, dst_size, step));
-  // The callback context lives on this stack frame: take it off the cached converter.
-  status = U_ZERO_ERROR;
-  ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
-                        &status);
+  int64_t count = kNotHandled;
+  if (code_page == kGbk || code_page == CP_ACP) {
+    std::string_view bytes(substitute.bytes, static_cast<size_t>(substitute.length));
+    count = codepage_internal::EncodeGbk(src, length, dst, dst_size, bytes, &substitute.used);
+  }
+  if (count == kNotHandled)
+    count = EncodeWithIcu(code_page, src, length, dst, dst_size, substitute);
   if (used_default != nullptr) *used_default = substitute.used;
-  return result;
+  return CountOrZero(count);
 }
 
 }  // namespace quorvel::platform

@@ -21,12 +21,12 @@ std::string_view Utf8(const char8_t* text) { return reinterpret_cast<const char*
 std::string EncodeWithIcu(const char* converter_name, std::u16string_view text) {
   UErrorCode status = U_ZERO_ERROR;
   UConverter* converter = ucnv_open(converter_name, &status);
-  std::string out(text.size() * 4 + 4, '\0');
+  std::string out(text.size() * 3 + 4, '\0');
   int32_t n = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()),
                               reinterpret_cast<const UChar*>(text.data()),
                               static_cast<int32_t>(text.size()), &status);
   ucnv_close(converter);
-  EXPECT_TRUE(U_SUCCESS(status));
+  EXPECT_TRUE(U_SUCCESS(status)) << u_errorName(status);
   out.resize(static_cast<size_t>(n));
   return out;
 }
@@ -139,6 +139,11 @@ TEST(WideCharToMultiByteTest, EncodesWithDefaultCharacter) {
        "b",
        nullptr, "a?b\0"s, true},
       {"replacement character", 936, u"\uFFFD签", nullptr, "?签\0"s, true},
+      {"soft hyphen", 936, u"a\u00ADb", nullptr, "a?b\0"s, true},
+      {"euro sign", 936, u"\u20AC1", nullptr,
+       "\x80"
+       "1\0"s,
+       false},
       {"given default", 936, u"a\u0E01", "*", "a*\0"s, true},
       {"zero default", 936, u"a\u0E01b", "\0", "a\0b\0"s, true},
       {"utf-8", CP_UTF8, u"签\xD800", nullptr, "\xE7\xAD\xBE\xEF\xBF\xBD\0"s, false},
@@ -161,6 +166,26 @@ TEST(WideCharToMultiByteTest, ExplicitLengthAndRefusals) {
   EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", -1, buffer, 8, nullptr, &used), 0);
   EXPECT_EQ(WideCharToMultiByte(936, 0, u"签到", -1, buffer, 4, nullptr, nullptr), 0);
   EXPECT_EQ(WideCharToMultiByte(950, 1, u"a", -1, buffer, 8, nullptr, nullptr), 0);
+}
+
+// --- The UTF-8 fast path gives what ICU gives, over every character.
+
+TEST(CodePageIcuAgreementTest, Utf8OfEveryCodePointDecodesAsIcuDoes) {
+  std::u16string all;
+  for (char32_t c = 1; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    if (c < 0x10000) {
+      all.push_back(static_cast<char16_t>(c));
+    } else {
+      all.push_back(static_cast<char16_t>(0xD7C0 + (c >> 10)));
+      all.push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
+    }
+  }
+  std::string utf8 = EncodeWithIcu("UTF-8", all);
+  std::u16string decoded = Decode(CP_UTF8, utf8);
+  ASSERT_FALSE(decoded.empty());
+  decoded.pop_back();
+  EXPECT_TRUE(decoded == all);
 }
 
 // --- Traditional to simplified, in GBK.
