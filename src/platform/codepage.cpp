@@ -183,15 +183,17 @@ int WideCharToMultiByte(uint32_t code_page, uint32_t flags, const char16_t* src,
                         char* dst, int dst_size, const char* default_char, bool* used_default) {
   if (BadArguments(flags, src, src_units, dst, dst_size)) return 0;
   if (code_page == CP_UTF8 && (default_char != nullptr || used_default != nullptr)) return 0;
-  int64_t length = src_units == -1 ? UnitsUpToZero(src) : src_units;
   Substitute substitute = SubstituteFor(code_page, default_char);
   int64_t count = kNotHandled;
   if (code_page == kGbk || code_page == CP_ACP) {
+    // GBK, the usual target, skips ICU, and finds the zero unit as it goes.
     std::string_view bytes(substitute.bytes, static_cast<size_t>(substitute.length));
-    count = codepage_internal::EncodeGbk(src, length, dst, dst_size, bytes, &substitute.used);
+    count = codepage_internal::EncodeGbk(src, src_units, dst, dst_size, bytes, &substitute.used);
   }
-  if (count == kNotHandled)
+  if (count == kNotHandled) {
+    int64_t length = src_units == -1 ? UnitsUpToZero(src) : src_units;
     count = EncodeWithIcu(code_page, src, length, dst, dst_size, substitute);
+  }
   if (used_default != nullptr) *used_default = substitute.used;
   return CountOrZero(count);
 }

@@ -11,46 +11,67 @@ namespace {
 
 constexpr uint64_t kHighBits = 0x8080808080808080ull;
 
-// Where the output goes: into dst while it has room, or only counted when dst is null.
+// The two ways the output goes: only counted, or written into a buffer while it has room.
+// Separate types, so that the counting loop carries no buffer checks.
 template <typename Unit>
-class Sink {
+class Counter {
  public:
-  Sink(Unit* dst, int64_t capacity) : dst_(dst), capacity_(capacity) {}
-  bool Put(Unit unit) {
-    if (dst_ != nullptr) {
-      if (count_ >= capacity_) return false;
-      dst_[count_] = unit;
-    }
+  bool Put(Unit /*unit*/) {
     ++count_;
     return true;
   }
   int64_t count() const { return count_; }
 
  private:
-  Unit* dst_;
-  int64_t capacity_;
   int64_t count_ = 0;
 };
 
-// The code point of the well-formed sequence of `length` bytes at s, or -1 (Unicode's table of
-// well-formed byte sequences: no overlong forms, no surrogates, nothing above U+10FFFF).
-int32_t WellFormedCodePoint(const unsigned char* s, int length) {
-  int32_t code_point = s[0] & (0x7F >> length);
-  for (int k = 1; k < length; ++k) {
-    if ((s[k] & 0xC0) != 0x80) return -1;
-    code_point = (code_point << 6) | (s[k] & 0x3F);
+template <typename Unit>
+class Writer {
+ public:
+  Writer(Unit* dst, int64_t capacity) : begin_(dst), next_(dst), end_(dst + capacity) {}
+  bool Put(Unit unit) {
+    if (next_ == end_) return false;
+    *next_++ = unit;
+    return true;
   }
-  bool bad =
-      (length == 3 && (code_point < 0x800 || (code_point >= 0xD800 && code_point <= 0xDFFF))) ||
-      (length == 4 && (code_point < 0x10000 || code_point > 0x10FFFF));
-  return bad ? -1 : code_point;
-}
+  int64_t count() const { return next_ - begin_; }
 
-int SequenceLength(unsigned char lead) {
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
+ private:
+  Unit* begin_;
+  Unit* next_;
+  Unit* end_;
+};
+
+inline bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// The code point of the well-formed sequence at s[0..length), whose lead byte is 0x80 or more,
+// with the sequence's length; -1 when it is ill-formed (Unicode's table of well-formed byte
+// sequences: no overlong forms, no surrogates, nothing above U+10FFFF, nothing cut short).
+struct Decoded {
+  int32_t code_point;
+  int length;
+};
+
+inline Decoded DecodeSequence(const unsigned char* s, int64_t length) {
+  unsigned char lead = s[0];
+  if (lead >= 0xE0 && lead <= 0xEF) {  // most of a Chinese page
+    if (length < 3 || !IsContinuation(s[1]) || !IsContinuation(s[2])) return {-1, 0};
+    int32_t c = (lead & 0x0F) << 12 | (s[1] & 0x3F) << 6 | (s[2] & 0x3F);
+    return {c < 0x800 || (c >= 0xD800 && c <= 0xDFFF) ? -1 : c, 3};
+  }
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    if (length < 2 || !IsContinuation(s[1])) return {-1, 0};
+    return {(lead & 0x1F) << 6 | (s[1] & 0x3F), 2};
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    if (length < 4 || !IsContinuation(s[1]) || !IsContinuation(s[2]) || !IsContinuation(s[3])) {
+      return {-1, 0};
+    }
+    int32_t c = (lead & 0x07) << 18 | (s[1] & 0x3F) << 12 | (s[2] & 0x3F) << 6 | (s[3] & 0x3F);
+    return {c < 0x10000 || c > 0x10FFFF ? -1 : c, 4};
+  }
+  return {-1, 0};
 }
 
 // GBK bytes of every BMP code unit: one byte (0x00-0xFF), two (lead << 8 | trail, always
@@ -85,11 +106,8 @@ const std::vector<uint16_t>* GbkTable() {
   return table;
 }
 
-}  // namespace
-
-int64_t DecodeWellFormedUtf8(const char* src, int64_t length, char16_t* dst, int64_t dst_units) {
-  const auto* s = reinterpret_cast<const unsigned char*>(src);
-  Sink<char16_t> out(dst, dst_units);
+template <typename Out>
+int64_t DecodeUtf8Into(const unsigned char* s, int64_t length, Out& out) {
   int64_t i = 0;
   while (i < length) {
     uint64_t word;
@@ -104,9 +122,7 @@ int64_t DecodeWellFormedUtf8(const char* src, int64_t length, char16_t* dst, int
       if (!out.Put(s[i++])) return kNoRoom;
       continue;
     }
-    int sequence = SequenceLength(s[i]);
-    if (sequence == 0 || i + sequence > length) return kNotHandled;
-    int32_t code_point = WellFormedCodePoint(s + i, sequence);
+    auto [code_point, sequence] = DecodeSequence(s + i, length - i);
     if (code_point < 0) return kNotHandled;
     i += sequence;
     bool fits = code_point < 0x10000
@@ -118,17 +134,23 @@ int64_t DecodeWellFormedUtf8(const char* src, int64_t length, char16_t* dst, int
   return out.count();
 }
 
-int64_t EncodeGbk(const char16_t* src, int64_t units, char* dst, int64_t dst_size,
-                  std::string_view substitute, bool* used) {
-  const std::vector<uint16_t>* table = GbkTable();
-  if (table == nullptr) return kNotHandled;
-  Sink<char> out(dst, dst_size);
-  for (int64_t i = 0; i < units; ++i) {
+template <typename Out>
+int64_t EncodeGbkInto(const std::vector<uint16_t>& table, const char16_t* src, int64_t units,
+                      std::string_view substitute, bool* used, Out& out) {
+  const bool up_to_zero = units < 0;
+  for (int64_t i = 0; up_to_zero || i < units; ++i) {
     char16_t unit = src[i];
-    uint16_t bytes = unit < 0x80 ? unit : (*table)[unit];
+    if (unit < 0x80) {
+      if (!out.Put(static_cast<char>(unit))) return kNoRoom;
+      if (unit == 0 && up_to_zero) break;
+      continue;
+    }
+    uint16_t bytes = table[unit];
     if (bytes == kUnmapped) {
-      // A surrogate pair stands for one character outside the BMP, which GBK lacks.
-      if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units && src[i + 1] >= 0xDC00 &&
+      // A surrogate pair stands for one character outside the BMP, which GBK lacks. Up to the
+      // zero unit, the unit after a non-zero one is always there.
+      bool has_next = up_to_zero || i + 1 < units;
+      if (unit >= 0xD800 && unit <= 0xDBFF && has_next && src[i + 1] >= 0xDC00 &&
           src[i + 1] <= 0xDFFF) {
         ++i;
       }
@@ -144,6 +166,30 @@ int64_t EncodeGbk(const char16_t* src, int64_t units, char* dst, int64_t dst_siz
     if (!fits) return kNoRoom;
   }
   return out.count();
+}
+
+}  // namespace
+
+int64_t DecodeWellFormedUtf8(const char* src, int64_t length, char16_t* dst, int64_t dst_units) {
+  const auto* s = reinterpret_cast<const unsigned char*>(src);
+  if (dst == nullptr) {
+    Counter<char16_t> counter;
+    return DecodeUtf8Into(s, length, counter);
+  }
+  Writer<char16_t> writer(dst, dst_units);
+  return DecodeUtf8Into(s, length, writer);
+}
+
+int64_t EncodeGbk(const char16_t* src, int64_t units, char* dst, int64_t dst_size,
+                  std::string_view substitute, bool* used) {
+  const std::vector<uint16_t>* table = GbkTable();
+  if (table == nullptr) return kNotHandled;
+  if (dst == nullptr) {
+    Counter<char> counter;
+    return EncodeGbkInto(*table, src, units, substitute, used, counter);
+  }
+  Writer<char> writer(dst, dst_size);
+  return EncodeGbkInto(*table, src, units, substitute, used, writer);
 }
 
 }  // namespace quorvel::platform::codepage_internal

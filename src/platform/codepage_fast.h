@@ -19,7 +19,8 @@ inline constexpr int64_t kNotHandled = -2;
 // kNotHandled at the first ill-formed sequence.
 int64_t DecodeWellFormedUtf8(const char* src, int64_t length, char16_t* dst, int64_t dst_units);
 
-// Encodes UTF-16 units into GBK, or only counts the bytes when dst is null. A character GBK
+// Encodes UTF-16 units into GBK (units < 0: up to and including the first zero unit), or only
+// counts the bytes when dst is null. A character GBK
 // cannot hold, a lone surrogate and a surrogate pair each become the substitute bytes once, and
 // set *used. kNotHandled when the table cannot be built.
 int64_t EncodeGbk(const char16_t* src, int64_t units, char* dst, int64_t dst_size,

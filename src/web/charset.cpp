@@ -1,6 +1,8 @@
 #include "web/charset.h"
 
+#include <algorithm>
 #include <bit>
+#include <string>
 
 #include "base/byte_ops.h"
 #include "base/text_ops.h"
@@ -27,8 +29,11 @@ bool EndsInZeroUnit(const ByteString& wide) {
   return units > 0 && Units(wide)[units - 1] == 0;
 }
 
-// A buffer of n spaces to encode into; what is not written stays spaces.
-ByteString SpaceBuffer(int32_t n) { return ToBytes(BlankText(n)); }
+// A buffer of n spaces (BlankText's bytes, made in place: pages run to megabytes) to encode
+// into; what is not written stays spaces.
+ByteString SpaceBuffer(int32_t n) {
+  return ByteString(std::string(static_cast<size_t>(std::max(n, 0)), ' '));
+}
 
 }  // namespace
 
