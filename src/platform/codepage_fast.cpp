@@ -43,6 +43,13 @@ class Writer {
   Unit* end_;
 };
 
+// Whether the eight bytes at s are all ASCII.
+inline bool IsAsciiWord(const unsigned char* s) {
+  uint64_t word;
+  std::memcpy(&word, s, sizeof word);
+  return (word & kHighBits) == 0;
+}
+
 inline bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // The code point of the well-formed sequence at s[0..length), whose lead byte is 0x80 or more,
@@ -110,8 +117,7 @@ template <typename Out>
 int64_t DecodeUtf8Into(const unsigned char* s, int64_t length, Out& out) {
   int64_t i = 0;
   while (i < length) {
-    uint64_t word;
-    if (i + 8 <= length && (std::memcpy(&word, s + i, 8), (word & kHighBits) == 0)) {
+    if (i + 8 <= length && IsAsciiWord(s + i)) {
       for (int k = 0; k < 8; ++k) {
         if (!out.Put(s[i + k])) return kNoRoom;
       }

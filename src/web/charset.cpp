@@ -79,8 +79,9 @@ Text Big5ToAnsi(const Text& text) {
 Text ToSimplified(const Text& text) {
   int32_t length = TextLength(text);
   ByteString buffer = SpaceBuffer(length);
-  // The mapping writes no terminating zero; characters keep their width, so the result fills
-  // the buffer.
+  // The mapping writes no terminating zero: the buffer ends the text. Simplified characters
+  // keep the width of traditional ones, so the result fills the buffer; a shorter result would
+  // leave spaces behind it, and one that does not fit leaves the buffer as it was.
   platform::LCMapStringA(platform::kLocaleChinesePrc, platform::LCMAP_SIMPLIFIED_CHINESE,
                          text.c_str(), length, buffer.mutable_str().data(), length);
   return ToText(buffer);
