@@ -23,8 +23,10 @@ Text PathOf(const Text& address);
 int32_t PortOf(const Text& address);
 
 // The text between the first start marker found from position start and the end marker that
-// follows it; empty when either is absent. "#引号" in a marker stands for a double quote.
-// Letter case counts only when exact_case is true.
+// follows it; empty when either is absent. The end marker is searched from the same position
+// counted within what follows the start marker (from the beginning, as every caller asks, that
+// is the first end marker after it). "#引号" in a marker stands for a double quote. Letter case
+// counts only when exact_case is true.
 Text TextBetween(const Text& text, const Text& start_marker, const Text& end_marker, int32_t start,
                  bool exact_case);
 
