@@ -1,6 +1,12 @@
 #include "platform/window/form.h"
 
+#include <utility>
+
 namespace quorvel::platform {
+
+Form::~Form() {
+  if (release_window_) std::exchange(release_window_, nullptr)();
+}
 
 Control* Form::Find(const std::string& name) const {
   for (const auto& control : controls_) {

@@ -24,6 +24,8 @@ class Form {
         icon_bytes_(std::move(icon_bytes)) {}
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
+  // Lets the backend's window go first, should it still hold one.
+  ~Form();
 
   // Creates a control owned by the form. Its state is set by its constructor; no event runs.
   template <typename C, typename... Args>
@@ -54,12 +56,17 @@ class Form {
 
   std::function<void()> on_destroying;
 
+  // Called by the backend: `release` lets its window for this form go; it runs when the form
+  // itself goes before the backend has let the window go.
+  void SetWindowRelease(std::function<void()> release) { release_window_ = std::move(release); }
+
  private:
   std::string title_;
   int32_t client_width_;
   int32_t client_height_;
   std::string icon_bytes_;
   std::vector<std::unique_ptr<Control>> controls_;
+  std::function<void()> release_window_;
   bool destroying_ = false;
   bool destroyed_ = false;
 };

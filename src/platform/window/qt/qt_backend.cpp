@@ -30,6 +30,7 @@ class QtBackend : public WindowBackend {
   }
 
   ~QtBackend() override {
+    for (auto& [form, window] : windows_) form->SetWindowRelease(nullptr);
     windows_.clear();
     app_.reset();
   }
@@ -38,6 +39,7 @@ class QtBackend : public WindowBackend {
     windows_[&form] = std::make_unique<FormWindow>(form, [this] {
       if (loop_ != nullptr) loop_->quit();
     });
+    form.SetWindowRelease([this, &form] { windows_.erase(&form); });
   }
 
   void ShowCentred(Form& form) override {
@@ -59,6 +61,7 @@ class QtBackend : public WindowBackend {
       loop.exec();
       loop_ = nullptr;
     }
+    form.SetWindowRelease(nullptr);
     windows_.erase(&form);
   }
 
@@ -89,14 +92,14 @@ class QtBackend : public WindowBackend {
   }
 
  private:
-  FormWindow* Find(const Form& form) {
+  FormWindow* Find(Form& form) {
     auto it = windows_.find(&form);
     return it == windows_.end() ? nullptr : it->second.get();
   }
 
   std::unique_ptr<QApplication> app_;
   QAbstractEventDispatcher* dispatcher_ = nullptr;
-  std::map<const Form*, std::unique_ptr<FormWindow>> windows_;
+  std::map<Form*, std::unique_ptr<FormWindow>> windows_;
   QEventLoop* loop_ = nullptr;
 };
 
