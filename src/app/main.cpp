@@ -17,5 +17,8 @@ int main(int argc, char** argv) {
     }
   }
   quorvel::platform::InstallBackend(quorvel::platform::MakeQtBackend(argc, argv));
-  return quorvel::RunWindowProgram({});
+  int status = quorvel::RunWindowProgram({});
+  // The QApplication goes now, before the static objects it may still use.
+  quorvel::platform::InstallBackend(nullptr);
+  return status;
 }

@@ -42,7 +42,8 @@ class WindowBackend {
 
 // The backend in force; a headless one when none has been installed.
 WindowBackend& Backend();
-// Replaces the backend in force (window thread, with no wait running).
+// Replaces the backend in force (window thread, with no wait running); null lets the old one
+// go, and a headless one takes its place if the backend is asked for again.
 void InstallBackend(std::unique_ptr<WindowBackend> backend);
 // Wakes the window thread through the backend in force. Any thread.
 void WakeWindowThread();
