@@ -1,24 +1,50 @@
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
+#include "app/forum_wiring.h"
+#include "app/headless_run.h"
+#include "app/options.h"
 #include "app/startup.h"
+#include "forum/forum_address.h"
+#include "platform/threads.h"
 #include "platform/window/backend.h"
 #include "platform/window/qt/qt_backend.h"
 
-int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("quorvel-checkin %s\n", QUORVEL_VERSION);
-      return 0;
-    }
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::printf("Usage: quorvel-checkin [--version] [--help]\n");
-      return 0;
-    }
-  }
+namespace {
+
+// Gives workers abandoned at a time limit a moment to wind down before the process ends.
+constexpr uint32_t kWorkerGraceMs = 1000;
+
+int RunWindow(int argc, char** argv) {
   quorvel::platform::InstallBackend(quorvel::platform::MakeQtBackend(argc, argv));
-  int status = quorvel::RunWindowProgram({});
+  const int status = quorvel::RunWindowProgram(&quorvel::WireForumActions);
   // The QApplication goes now, before the static objects it may still use.
   quorvel::platform::InstallBackend(nullptr);
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const quorvel::Options options =
+      quorvel::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "quorvel-checkin: %s\n%s", options.error.c_str(), quorvel::UsageText());
+    return quorvel::kExitUsage;
+  }
+  if (options.help) {
+    std::fputs(quorvel::UsageText(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("quorvel-checkin %s\n", QUORVEL_VERSION);
+    return 0;
+  }
+  if (options.forum) quorvel::SetForumBaseAddress(quorvel::Text(*options.forum));
+
+  const int status = options.headless ? quorvel::RunHeadless() : RunWindow(argc, argv);
+  std::fflush(stdout);
+  quorvel::platform::WaitForAbandonedWorkers(kWorkerGraceMs);
   return status;
 }
