@@ -9,6 +9,7 @@
 
 #include "platform/http.h"
 #include "support/child_process.h"
+#include "support/http_client.h"
 #include "support/http_test_server.h"
 #include "support/raw_tcp_server.h"
 #include "support/test_support.h"
@@ -19,58 +20,9 @@ namespace {
 using testing::HttpTestServer;
 using testing::RawTcpServer;
 
-struct Call {
-  std::string host = "127.0.0.1";
-  int port = 0;
-  std::string verb = "GET";
-  std::string object = "/";
-  uint32_t flags = 0;
-  std::string headers;
-  std::string body;
-  std::string proxy_list;  // empty: direct
-  std::string agent = "quorvel-test-agent";
-};
-
-struct Outcome {
-  bool sent = false;
-  std::string body;
-  std::string raw_headers;
-  std::string error;
-};
-
-// One whole exchange as the request worker makes it: open, connect, request, send, read the
-// body in 2048-byte pieces, query the raw headers, close.
-Outcome Perform(const Call& call) {
-  Outcome out;
-  HINTERNET internet =
-      InternetOpenA(call.agent.c_str(),
-                    call.proxy_list.empty() ? INTERNET_OPEN_TYPE_DIRECT : INTERNET_OPEN_TYPE_PROXY,
-                    call.proxy_list.c_str(), "", 0);
-  HINTERNET connection =
-      InternetConnectA(internet, call.host.c_str(), static_cast<uint16_t>(call.port), "", "",
-                       INTERNET_SERVICE_HTTP, 0, 0);
-  HINTERNET request = HttpOpenRequestA(connection, call.verb.c_str(), call.object.c_str(),
-                                       "HTTP/1.1", "", nullptr, call.flags, 0);
-  EXPECT_NE(request, nullptr);
-  out.sent = HttpSendRequestA(
-      request, call.headers.data(), static_cast<uint32_t>(call.headers.size()),
-      call.body.empty() ? nullptr : call.body.data(), static_cast<uint32_t>(call.body.size()));
-  out.error = RequestError(request);
-  char buffer[2048];
-  uint32_t count = 0;
-  while (InternetReadFile(request, buffer, sizeof buffer, &count) && count > 0) {
-    out.body.append(buffer, count);
-  }
-  std::string headers(64 * 1024, '\0');
-  uint32_t length = static_cast<uint32_t>(headers.size());
-  if (HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers.data(), &length, nullptr)) {
-    out.raw_headers = headers.substr(0, length);
-  }
-  InternetCloseHandle(request);
-  InternetCloseHandle(connection);
-  InternetCloseHandle(internet);
-  return out;
-}
+using Call = testing::HttpCall;
+using Outcome = testing::HttpOutcome;
+using testing::Perform;
 
 Call Get(const HttpTestServer& server, const std::string& object, uint32_t flags = 0) {
   Call call;
