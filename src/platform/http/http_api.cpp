@@ -23,8 +23,11 @@ std::string RequestUrl(const HandleObject& request) {
   bool secure = (request.flags & INTERNET_FLAG_SECURE) != 0;
   bool ipv6 = request.host.find(':') != std::string::npos && request.host.front() != '[';
   std::string url = secure ? "https://" : "http://";
-  url += ipv6 ? "[" + request.host + "]" : request.host;
-  url += ":" + std::to_string(request.port);
+  if (ipv6) url += '[';
+  url += request.host;
+  if (ipv6) url += ']';
+  url += ':';
+  url += std::to_string(request.port);
   if (request.object.empty() || request.object.front() != '/') url += '/';
   url += request.object;
   return url;
