@@ -1,0 +1,138 @@
+// Fetches a large body from a local server through the HTTP stand-in and with the curl tool,
+// and prints the median time of each.
+//
+//   http_fetch_bench [MEGABYTES] [RUNS]      (defaults: 100 and 5)
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/http.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace quorvel::platform;
+
+// Answers every connection with the same body, straight from memory.
+class BodyServer {
+ public:
+  explicit BodyServer(size_t size) : body_(size, 'x') {
+    for (size_t i = 0; i < size; i += 4096) body_[i] = static_cast<char>('a' + i / 4096 % 26);
+    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener_, 8);
+    socklen_t length = sizeof address;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    std::thread([this] { Serve(); }).detach();
+  }
+  int port() const { return port_; }
+
+ private:
+  void Serve() {
+    for (;;) {
+      int connection = accept(listener_, nullptr, nullptr);
+      if (connection < 0) continue;
+      std::string request;
+      char buffer[4096];
+      while (request.find("\r\n\r\n") == std::string::npos) {
+        ssize_t count = read(connection, buffer, sizeof buffer);
+        if (count <= 0) break;
+        request.append(buffer, static_cast<size_t>(count));
+      }
+      std::string head = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n"
+                         "Content-Length: " + std::to_string(body_.size()) +
+                         "\r\nConnection: close\r\n\r\n";
+      SendAll(connection, head);
+      SendAll(connection, body_);
+      close(connection);
+    }
+  }
+  static void SendAll(int fd, const std::string& bytes) {
+    for (size_t sent = 0; sent < bytes.size();) {
+      ssize_t count = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+      if (count <= 0) return;
+      sent += static_cast<size_t>(count);
+    }
+  }
+
+  std::string body_;
+  int listener_ = -1;
+  int port_ = 0;
+};
+
+// The stand-in as the request worker uses it: 2048-byte reads appended to one byte string.
+size_t FetchWithStandIn(int port) {
+  HINTERNET internet = InternetOpenA("bench", INTERNET_OPEN_TYPE_DIRECT, "", "", 0);
+  HINTERNET connection = InternetConnectA(internet, "127.0.0.1", static_cast<uint16_t>(port),
+                                          "", "", INTERNET_SERVICE_HTTP, 0, 0);
+  HINTERNET request = HttpOpenRequestA(connection, "GET", "/big", "HTTP/1.1", "", nullptr,
+                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE, 0);
+  HttpSendRequestA(request, "", 0, nullptr, 0);
+  std::string body;
+  char buffer[2048];
+  uint32_t count = 0;
+  while (InternetReadFile(request, buffer, sizeof buffer, &count) && count > 0) {
+    body.append(buffer, count);
+  }
+  InternetCloseHandle(request);
+  InternetCloseHandle(connection);
+  InternetCloseHandle(internet);
+  return body.size();
+}
+
+bool FetchWithCurlTool(int port, const std::string& file) {
+  std::string command = "curl -s -o " + file + " http://127.0.0.1:" + std::to_string(port) +
+                        "/big";
+  return std::system(command.c_str()) == 0;
+}
+
+template <typename Work>
+double MedianMilliseconds(int runs, Work work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    Clock::time_point start = Clock::now();
+    work();
+    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
+  int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+  if (megabytes == 0 || runs <= 0) {
+    std::fprintf(stderr, "usage: http_fetch_bench [MEGABYTES] [RUNS]\n");
+    return 2;
+  }
+  size_t size = megabytes * 1024 * 1024;
+  BodyServer server(size);
+  if (FetchWithStandIn(server.port()) != size) {
+    std::fprintf(stderr, "the stand-in did not fetch the whole body\n");
+    return 1;
+  }
+  std::string file = "/tmp/http_fetch_bench_" + std::to_string(getpid());
+  double stand_in = MedianMilliseconds(runs, [&] { FetchWithStandIn(server.port()); });
+  double curl = MedianMilliseconds(runs, [&] { FetchWithCurlTool(server.port(), file); });
+  unlink(file.c_str());
+  std::printf("body %zu MB, median of %d runs\n", megabytes, runs);
+  std::printf("  HTTP stand-in (2048-byte reads): %8.1f ms\n", stand_in);
+  std::printf("  curl -s -o FILE:                 %8.1f ms\n", curl);
+  std::printf("  ratio stand-in / curl:           %8.2f\n", stand_in / curl);
+  return 0;
+}
