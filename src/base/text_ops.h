@@ -29,8 +29,7 @@ Text TextMid(const Text& text, int32_t start, int32_t n);
 
 // The position of the first occurrence of sub at or after start (omitted or below 1: the
 // beginning), moving character by character; -1 when absent. Ignoring case folds A-Z only.
-int32_t FindText(const Text& text, const Text& sub, std::optional<int32_t> start,
-                 bool ignore_case);
+int32_t FindText(const Text& text, const Text& sub, std::optional<int32_t> start, bool ignore_case);
 // The position of the last occurrence of sub that begins on a character boundary and lies
 // wholly within the first start - 1 bytes (omitted: the whole text; given <= 1: nothing).
 int32_t FindTextReverse(const Text& text, const Text& sub, std::optional<int32_t> start,

@@ -21,3 +21,24 @@ bool GetFileAttributesA(const char* path, uint32_t* attributes);
 std::string ProgramPath();
 
 }  // namespace quorvel::platform
+
+namespace quorvel::platform {
+
+// Makes ProgramPath() answer `path` (empty: the real path again), so that tests can give the
+// program a directory of their own.
+void SetProgramPathForTesting(const std::string& path);
+
+}  // namespace quorvel::platform
+
+namespace quorvel::platform {
+
+// Replaces the file's content atomically: a temporary file in the same directory, flushed to
+// disk, renamed over the old one. An existing file keeps its mode and owner; a new one gets
+// new_file_mode. On any failure the old file stays as it was and the result is false.
+bool ReplaceFileAtomically(const char* path, std::string_view bytes, uint32_t new_file_mode);
+
+// Runs `hook` after the temporary file is written and before the rename (null: nothing).
+// For tests that interrupt a write there.
+void SetBeforeRenameHookForTesting(void (*hook)());
+
+}  // namespace quorvel::platform

@@ -1,0 +1,47 @@
+#pragma once
+
+// Small helpers for walking GBK bytes: a byte of 0x80 or more starts a two-byte character.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quorvel::gbk {
+
+inline bool IsLead(char byte) { return static_cast<unsigned char>(byte) >= 0x80; }
+
+// Folds A-Z to a-z; every other byte stays.
+inline char Fold(char byte) {
+  return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + 32) : byte;
+}
+
+// The offset of the character after the one at `at`.
+inline size_t Next(std::string_view text, size_t at) { return at + (IsLead(text[at]) ? 2 : 1); }
+
+// Whether `sub` stands at offset `at` of `text` (which has room for it), folding A-Z when asked.
+bool MatchesAt(std::string_view text, size_t at, std::string_view sub, bool ignore_case);
+
+// The first offset p >= from at which `sub` stands as raw bytes, or npos. `sub` must already
+// be folded when ignore_case is set. Fast: a memchr/memcmp search, blind to characters.
+size_t FindRaw(std::string_view text, std::string_view sub, size_t from, bool ignore_case);
+
+// A scan over the candidate offsets of `sub` in `text` that lie on character boundaries,
+// starting at `from` (taken as a boundary). Next() gives the next matching candidate, or npos.
+class MatchScan {
+ public:
+  MatchScan(std::string_view text, std::string_view sub, size_t from, bool ignore_case);
+  size_t Next();
+  // The boundary cursor: the first character boundary not yet passed.
+  size_t cursor() const { return cursor_; }
+
+ private:
+  std::string_view sub() const { return ignore_case_ ? std::string_view(folded_) : sub_; }
+
+  std::string_view text_;
+  std::string_view sub_;
+  std::string folded_;  // sub with A-Z folded, when ignoring case
+  size_t cursor_;
+  bool ignore_case_;
+};
+
+}  // namespace quorvel::gbk

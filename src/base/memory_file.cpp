@@ -1,0 +1,166 @@
+#include "base/memory_file.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "base/gbk_scan.h"
+
+namespace quorvel {
+namespace {
+
+struct FileData {
+  std::mutex mutex;
+  std::string bytes;
+  size_t position = 0;
+};
+
+// The table of open files. Numbers only grow, so a closed number never names a newer file.
+class FileTable {
+ public:
+  FileNumber Open() {
+    const FileNumber number = next_.fetch_add(1);
+    std::lock_guard lock(mutex_);
+    files_.emplace(number, std::make_shared<FileData>());
+    return number;
+  }
+  void Close(FileNumber number) {
+    std::lock_guard lock(mutex_);
+    files_.erase(number);
+  }
+  std::shared_ptr<FileData> Find(FileNumber number) {
+    std::lock_guard lock(mutex_);
+    auto it = files_.find(number);
+    return it == files_.end() ? nullptr : it->second;
+  }
+
+ private:
+  std::atomic<FileNumber> next_{1};
+  std::mutex mutex_;
+  std::unordered_map<FileNumber, std::shared_ptr<FileData>> files_;
+};
+
+FileTable& Table() {
+  static FileTable* table = new FileTable;  // lives to the very end: workers may outlive main
+  return *table;
+}
+
+// Writes bytes at the position, overwriting and extending, and moves past them.
+void WriteAt(FileData& file, std::string_view bytes) {
+  const size_t end = file.position + bytes.size();
+  if (end > file.bytes.size()) file.bytes.resize(end);
+  std::memcpy(file.bytes.data() + file.position, bytes.data(), bytes.size());
+  file.position = end;
+}
+
+void PutLength(std::string& out, uint32_t length) {
+  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((length >> shift) & 0xFF);
+}
+
+uint32_t GetLength(const char* in) {
+  uint32_t length = 0;
+  for (int i = 3; i >= 0; --i) length = (length << 8) | static_cast<unsigned char>(in[i]);
+  return length;
+}
+
+bool IsLineStop(char byte) { return byte == '\0' || byte == '\x1A'; }
+
+}  // namespace
+
+FileNumber OpenMemoryFile() { return Table().Open(); }
+
+void CloseFile(FileNumber file) { Table().Close(file); }
+
+bool SeekToStart(FileNumber file) {
+  auto data = Table().Find(file);
+  if (!data) return false;
+  std::lock_guard lock(data->mutex);
+  data->position = 0;
+  return true;
+}
+
+bool WriteArray(FileNumber file, const TextArray& array) {
+  auto data = Table().Find(file);
+  if (!data) return false;
+  std::lock_guard lock(data->mutex);
+  size_t total = 0;
+  for (const ByteString& element : array) total += 4 + element.view().size();
+  const size_t end = data->position + total;
+  if (end > data->bytes.size()) data->bytes.resize(end);
+  std::string header;
+  for (const ByteString& element : array) {
+    header.clear();
+    PutLength(header, static_cast<uint32_t>(element.view().size()));
+    WriteAt(*data, header);
+    WriteAt(*data, element.view());
+  }
+  return true;
+}
+
+bool ReadArray(FileNumber file, TextArray& array) {
+  const size_t count = array.size();
+  array.assign(count, ByteString());
+  auto data = Table().Find(file);
+  if (!data) return false;
+  std::lock_guard lock(data->mutex);
+  const std::string& bytes = data->bytes;
+  size_t at = data->position;
+  TextArray read;
+  read.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    if (at > bytes.size() || bytes.size() - at < 4) return false;
+    const uint32_t length = GetLength(bytes.data() + at);
+    at += 4;
+    if (bytes.size() - at < length) return false;
+    read.emplace_back(bytes.data() + at, length);
+    at += length;
+  }
+  array = std::move(read);
+  data->position = at;
+  return true;
+}
+
+bool WriteText(FileNumber file, const Text& text) {
+  auto data = Table().Find(file);
+  if (!data) return false;
+  std::lock_guard lock(data->mutex);
+  WriteAt(*data, text.view());
+  return true;
+}
+
+Text ReadLine(FileNumber file) {
+  auto data = Table().Find(file);
+  if (!data) return {};
+  std::lock_guard lock(data->mutex);
+  const std::string_view bytes = data->bytes;
+  size_t at = data->position;
+  const size_t begin = at;
+  size_t end = bytes.size();  // where the line's bytes end
+  while (at < bytes.size()) {
+    const char byte = bytes[at];
+    if (byte == '\n' || IsLineStop(byte)) {
+      end = at++;
+      break;
+    }
+    // A lead byte takes its second byte with it, unless that byte would end the text.
+    at += (gbk::IsLead(byte) && at + 1 < bytes.size() && !IsLineStop(bytes[at + 1])) ? 2 : 1;
+    end = at;
+  }
+  data->position = at;
+  std::string_view line = bytes.substr(begin, end - begin);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return Text(line);
+}
+
+bool AtEnd(FileNumber file) {
+  auto data = Table().Find(file);
+  if (!data) return true;
+  std::lock_guard lock(data->mutex);
+  return data->position >= data->bytes.size();
+}
+
+}  // namespace quorvel
