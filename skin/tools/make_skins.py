@@ -151,11 +151,14 @@ class Theme:
             rest, hover, press = face, lighten(face, 0.14), darken(face, 0.14)
             border = face
         press_ink = on(self.accent) if kind == "outline" else ink
+        # Raised kinds get a darker lower edge, as if lit from above.
+        bottom = darken(border, 0.18) if kind in ("gradient", "neutral", "glass") else border
         dis_face = mix(self.window, self.text, 0.06 if not self.dark else 0.1)
         return f"""QPushButton {{
   color: {ink};
   background: {rest};
   border: 1px solid {border};
+  border-bottom-color: {bottom};
   border-radius: {r}px;
   padding: 3px 6px;
   min-width: 36px;
@@ -211,7 +214,8 @@ QLineEdit:disabled {{
     def status_rules(self):
         a = self.accent
         if self.status == "accent":
-            bg, ink, top = darken(a, 0.08), on(darken(a, 0.08)), darken(a, 0.25)
+            face = darken(a, 0.08)
+            bg, ink, top = grad(lighten(face, 0.1), face), on(face), darken(a, 0.25)
         elif self.status == "tint":
             bg, ink, top = mix(self.window, a, 0.16), self.text, mix(self.window, a, 0.4)
         else:  # line
@@ -221,6 +225,7 @@ QLineEdit:disabled {{
   color: {ink};
   background: {bg};
   border-top: 1px solid {top};
+  padding-left: 4px;
 }}
 QStatusBar::item {{
   border: none;
