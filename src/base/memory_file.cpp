@@ -132,6 +132,14 @@ bool WriteText(FileNumber file, const Text& text) {
   return true;
 }
 
+bool WriteBytes(FileNumber file, const ByteString& bytes) {
+  auto data = Table().Find(file);
+  if (!data) return false;
+  std::lock_guard lock(data->mutex);
+  WriteAt(*data, bytes.view());
+  return true;
+}
+
 Text ReadLine(FileNumber file) {
   auto data = Table().Find(file);
   if (!data) return {};

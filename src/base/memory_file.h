@@ -27,6 +27,8 @@ bool WriteArray(FileNumber file, const TextArray& array);
 bool ReadArray(FileNumber file, TextArray& array);
 // Writes the text's bytes at the position and moves past them.
 bool WriteText(FileNumber file, const Text& text);
+// Writes raw bytes, zero bytes included, at the position and moves past them.
+bool WriteBytes(FileNumber file, const ByteString& bytes);
 // Reads one line: up to a line feed (dropped, with one carriage return before it), moving over
 // two-byte characters whole. A zero or 0x1A byte ends the line before it and is skipped.
 Text ReadLine(FileNumber file);
