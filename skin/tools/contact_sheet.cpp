@@ -6,7 +6,8 @@
 //
 // The sample has the main window's controls at their places: two captions, two edit boxes (the
 // password masked), the login button, the check-in button disabled as after start, the picture
-// box (here the skin's number and name) and the status bar. The skins are attached one after
+// box (here the skin's number and name), the link label shown after a check-in, and the status
+// bar. The skins are attached one after
 // the other through the engine's own entry point, as the program attaches its skin.
 
 #include <QApplication>
@@ -58,9 +59,16 @@ std::unique_ptr<QWidget> BuildSample(int number, const QString& name) {
   auto* picture = new QLabel(QStringLiteral(u"%1\n%2").arg(number).arg(name));
   picture->setAlignment(Qt::AlignCenter);
   place(picture, 216, 23, 144, 120);
+  auto* link = new QLabel(QStringLiteral(u"到签到页查看"));
+  link->setAlignment(Qt::AlignCenter);
+  QPalette link_palette = link->palette();
+  link_palette.setColor(QPalette::WindowText, QColor(128, 128, 255));
+  link->setPalette(link_palette);
+  place(link, 243, 150, 87, 16);
+  // The window's status bar shows its text in a label of its own, as here.
   auto* status = new QStatusBar();
   status->setSizeGripEnabled(false);
-  status->showMessage(QStringLiteral(u"请登录后签到。"));
+  status->addWidget(new QLabel(QStringLiteral(u"请登录后签到。")), 1);
   place(status, 0, 202, 374, 20);
   user->setFocus();
   return window;

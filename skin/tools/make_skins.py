@@ -225,10 +225,14 @@ QLineEdit:disabled {{
   color: {ink};
   background: {bg};
   border-top: 1px solid {top};
-  padding-left: 4px;
 }}
 QStatusBar::item {{
   border: none;
+}}
+QStatusBar QLabel {{
+  color: {ink};
+  background: transparent;
+  padding-left: 2px;
 }}
 """
 
