@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/forum_wiring.h"
+#include "app/library_failure_report.h"
 #include "app/main_window.h"
 #include "base/services.h"
 #include "forum/forum_actions.h"
@@ -14,6 +15,7 @@ namespace quorvel {
 int RunHeadless() {
   platform::SetCurrentDirectoryA(RunDirectory().c_str());
   platform::HeadlessBackend& backend = platform::UseHeadlessBackend();
+  InstallLibraryFailureReport(/*headless=*/true);
   MainWindow window;
   backend.CreateWindow(window.form());
   window.OnWindowCreated();

@@ -4,6 +4,7 @@
 
 #include "app/forum_wiring.h"
 #include "app/headless_run.h"
+#include "app/library_failure_report.h"
 #include "app/options.h"
 #include "app/startup.h"
 #include "forum/forum_address.h"
@@ -18,6 +19,7 @@ constexpr uint32_t kWorkerGraceMs = 1000;
 
 int RunWindow(int argc, char** argv) {
   quorvel::platform::InstallBackend(quorvel::platform::MakeQtBackend(argc, argv));
+  quorvel::InstallLibraryFailureReport(/*headless=*/false);
   const int status = quorvel::RunWindowProgram(&quorvel::WireForumActions);
   // The QApplication goes now, before the static objects it may still use.
   quorvel::platform::InstallBackend(nullptr);
