@@ -1,6 +1,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/startup.h"
+#include "platform/window/backend.h"
+#include "platform/window/qt/qt_backend.h"
+
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
@@ -12,5 +16,9 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
-  return 0;
+  quorvel::platform::InstallBackend(quorvel::platform::MakeQtBackend(argc, argv));
+  int status = quorvel::RunWindowProgram({});
+  // The QApplication goes now, before the static objects it may still use.
+  quorvel::platform::InstallBackend(nullptr);
+  return status;
 }
