@@ -1,5 +1,7 @@
 #include "web/request_worker.h"
 
+#include <algorithm>
+
 #include "base/byte_ops.h"
 #include "base/text_ops.h"
 #include "platform/http.h"
@@ -66,14 +68,16 @@ void Send(HINTERNET handle, const Request& request, Text& headers) {
                                     with_body ? static_cast<uint32_t>(request.body.size()) : 0);
 }
 
+// Reads the body in pieces of at most 2048 bytes until a read gives 0. One buffer serves every
+// read, and each piece is appended in place, so a large body costs one copy per byte.
 ByteString ReadBody(HINTERNET handle) {
   ByteString body;
+  ByteString buffer = BlankBytes(kReadSize);
   for (;;) {
-    ByteString buffer = BlankBytes(kReadSize);
     uint32_t count = 0;
     platform::Http().InternetReadFile(handle, buffer.mutable_str().data(), kReadSize, &count);
     if (count == 0) break;
-    body = ConcatBytes(std::move(body), BytesLeft(buffer, static_cast<int32_t>(count)));
+    body.mutable_str().append(buffer.data(), std::min<uint32_t>(count, kReadSize));
   }
   return body;
 }
