@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/library_failure_report.h"
 #include "app/startup.h"
 #include "platform/window/backend.h"
 #include "platform/window/qt/qt_backend.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     }
   }
   quorvel::platform::InstallBackend(quorvel::platform::MakeQtBackend(argc, argv));
+  quorvel::InstallLibraryFailureReport(/*headless=*/false);
   int status = quorvel::RunWindowProgram({});
   // The QApplication goes now, before the static objects it may still use.
   quorvel::platform::InstallBackend(nullptr);
