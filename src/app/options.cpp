@@ -36,8 +36,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         address = argument.substr(8);
       }
       if (!IsForumAddress(address)) {
-        options.error = "--forum takes an http:// address without a trailing slash, not \"" +
-                        address + "\"";
+        options.error =
+            "--forum takes an http:// address without a trailing slash, not \"" + address + "\"";
       }
       options.forum = address;
     } else {
@@ -48,7 +48,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
 }
 
 const char* UsageText() {
-  return u8R"(Usage: quorvel-checkin [--forum URL] [--headless]
+  return R"(Usage: quorvel-checkin [--forum URL] [--headless]
 
 Logs in to the Quorvel forum and makes the daily check-in.
 

@@ -23,7 +23,7 @@ Options ParseOptions(const std::vector<std::string>& arguments);
 // trailing slash, blanks or control bytes.
 bool IsForumAddress(const std::string& address);
 
-// The text of --help, in UTF-8.
+// The text of --help (ASCII only, so the same in every code page).
 const char* UsageText();
 
 }  // namespace quorvel

@@ -15,7 +15,8 @@
 namespace quorvel {
 
 const char* const kTimeOutMessage =
-    "超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时返回＂的值设置长一些。";
+    "超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时返回＂的值设置长一些"
+    "。";
 
 namespace {
 
@@ -58,8 +59,8 @@ uint32_t WaitLoop(const platform::Worker& worker, int32_t limit_ms) {
 }
 
 TextArray RequestRecord(const Text& url, int32_t method, const Text& proxy,
-                        const Text& extra_headers, const ByteString& post_data,
-                        const Text& cookies, bool allow_redirect) {
+                        const Text& extra_headers, const ByteString& post_data, const Text& cookies,
+                        bool allow_redirect) {
   TextArray record(kSlots);
   record[kUrl] = ToBytes(url);
   record[kMethod] = ToBytes(method == 1 ? "POST" : "GET");

@@ -19,7 +19,8 @@ std::string Escaped(std::string_view bytes) {
     if (byte >= 0x20 && byte < 0x7F && c != '\\') {
       out += c;
     } else {
-      out += c == '\\' ? std::string("\\\\") : std::string{'\\', 'x', digits[byte >> 4], digits[byte & 15]};
+      out += c == '\\' ? std::string("\\\\")
+                       : std::string{'\\', 'x', digits[byte >> 4], digits[byte & 15]};
     }
   }
   return out;
@@ -71,8 +72,8 @@ TEST_F(DemoForumTest, LogInCheckInAndCheckInAgainTheSameDay) {
   EXPECT_EQ(Messages().back(), "您已经打卡，明天再来吧。");
   EXPECT_EQ(Status(), "您已经打卡，明天再来吧。");
 
-  EXPECT_EQ(ConfigFile(), "[userinfo]\r\nusername=" + std::string(kUser) + "\r\npassword=" +
-                              kPassword + "\r\n");
+  EXPECT_EQ(ConfigFile(),
+            "[userinfo]\r\nusername=" + std::string(kUser) + "\r\npassword=" + kPassword + "\r\n");
 }
 
 TEST_F(DemoForumTest, RequestsHaveTheFormsBytesHeadersAndSessionCookie) {
@@ -86,22 +87,23 @@ TEST_F(DemoForumTest, RequestsHaveTheFormsBytesHeadersAndSessionCookie) {
   EXPECT_NE(login.find("body: jumpurl=http%3A%2F%2F127.0.0.1%3A" + port +
                        "%2Findex.php&step=2&pwuser=" + Escaped(kUser) +
                        "&question=0&customquest=&answer=&pwpwd=a%26b%3Dc%2Bd%25e"
-                       "&head_login=&lgt=0\n"),
+                       "&head_login=&lgt=0"),
             std::string::npos)
       << login;
-  for (const std::string line :
-       {"User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR "
-        "2.0.50727; .NET CLR 3.0.04506.648; .NET CLR 3.5.21022)",
-        "Accept: image/gif, image/bmp, image/x-xbitmap, image/jpeg, image/pjpeg, "
-        "application/x-shockwave-flash, application/vnd.ms-excel, "
-        "application/vnd.ms-powerpoint, application/msword, */*",
-        "Accept-Language: zh-cn", "Content-Type: application/x-www-form-urlencoded",
-        "Referer: " + forum_.Url("/login.php")}) {
+  for (const std::string& line : std::vector<std::string>{
+           "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR "
+           "2.0.50727; .NET CLR 3.0.04506.648; .NET CLR 3.5.21022)",
+           "Accept: image/gif, image/bmp, image/x-xbitmap, image/jpeg, image/pjpeg, "
+           "application/x-shockwave-flash, application/vnd.ms-excel, "
+           "application/vnd.ms-powerpoint, application/msword, */*",
+           "Accept-Language: zh-cn", "Content-Type: application/x-www-form-urlencoded",
+           "Referer: " + forum_.Url("/login.php")}) {
     EXPECT_NE(login.find("\n" + line + "\n"), std::string::npos) << line << "\n" << login;
   }
 
   const std::string punch = LoggedRequest(
-      log, "POST /jobcenter.php?action=punch&verify=7f3c08e6&nowtime=6173060361943&verify=7f3c08e6 ");
+      log,
+      "POST /jobcenter.php?action=punch&verify=7f3c08e6&nowtime=6173060361943&verify=7f3c08e6 ");
   ASSERT_FALSE(punch.empty()) << log;
   EXPECT_NE(punch.find("\nbody: step=2\n"), std::string::npos) << punch;
   EXPECT_NE(punch.find("\nContent-Length: 6\n"), std::string::npos) << punch;

@@ -24,9 +24,10 @@ class FixedPagesTest : public ForumFixture {
       std::this_thread::sleep_for(login_delay_.load());
       res.set_content(login_page_, "text/html");
     });
-    server_.server().Post("/jobcenter.php", [this](const httplib::Request&, httplib::Response& res) {
-      res.set_content(punch_page_, "text/html");
-    });
+    server_.server().Post("/jobcenter.php",
+                          [this](const httplib::Request&, httplib::Response& res) {
+                            res.set_content(punch_page_, "text/html");
+                          });
     ASSERT_TRUE(server_.Start());
     SetForumBaseAddress(Text(server_.Url("")));
   }

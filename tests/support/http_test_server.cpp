@@ -19,10 +19,10 @@ HttpTestServer::~HttpTestServer() {
 }
 
 bool HttpTestServer::Start() {
-  server_->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
-    Record(request);
-    return httplib::Server::HandlerResponse::Unhandled;
-  });
+  // Recorded after the handler has run (so the body has been read) and before the answer goes
+  // out, so a client that has its answer finds its request here.
+  server_->set_post_routing_handler(
+      [this](const httplib::Request& request, httplib::Response&) { Record(request); });
   port_ = server_->bind_to_any_port("127.0.0.1");
   if (port_ <= 0) return false;
   thread_ = std::thread([this] { server_->listen_after_bind(); });

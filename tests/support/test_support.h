@@ -29,6 +29,9 @@ std::string ReadFileBytes(const std::string& path);
 // Writes the bytes to the file, replacing it.
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 
+// The bytes of a u8"..." literal as a std::string (C++20 types them as char8_t).
+inline std::string U8(std::u8string_view utf8) { return std::string(utf8.begin(), utf8.end()); }
+
 // The bytes of a UTF-8 literal re-encoded as GBK, for tests that build pages by hand.
 std::string Gbk(std::string_view utf8);
 

@@ -132,7 +132,7 @@ TEST_F(WebAccessTest, AnAbandonedWorkerLeavesNoCookieBehind) {
   Text url(server_.Url("/slow-cookie"));
   EXPECT_EQ(WebAccess(url, 0, {}, {}, {}, {}, 1).str(), kTimeOutMessage);
   std::this_thread::sleep_for(1000ms);  // the server has answered by now
-  EXPECT_EQ(Fetch("/check"), "cookie=");
+  EXPECT_EQ(Fetch("/check").find("late="), std::string::npos);
 }
 
 TEST_F(WebAccessTest, LimitOfZeroEndsAtTheFirstWake) {
@@ -160,14 +160,14 @@ TEST_F(WebAccessTest, InputDuringTheWaitRunsNestedWithItsOwnRequest) {
 // A tick counter 200 ms before its wrap when the call starts.
 std::atomic<uint32_t> g_tick_base{0};
 uint32_t WrappingTicks() {
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-      Clock::now().time_since_epoch());
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
   return g_tick_base.load() + static_cast<uint32_t>(ms.count());
 }
 
 TEST_F(WebAccessTest, TickCounterWrapDuringTheWaitIsNoTimeOut) {
-  const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(
-      Clock::now().time_since_epoch());
+  const auto now =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
   g_tick_base = 0xFFFFFFFFu - 200u - static_cast<uint32_t>(now.count());
   platform::SetTickSourceForTesting(&WrappingTicks);
   Text url(server_.Url("/slow"));  // answers after 300 ms: the counter wraps meanwhile
