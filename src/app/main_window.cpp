@@ -5,6 +5,7 @@
 #include "base/services.h"
 #include "base/text_ops.h"
 #include "base/window_services.h"
+#include "forum/forum_actions.h"
 #include "forum/forum_address.h"
 #include "platform/embedded_files.h"
 
@@ -63,7 +64,7 @@ void MainWindow::OnUserNameChanged() {
   SetStatusText(状态条1, 0, kLoggedOutStatus);
 }
 
-void MainWindow::OnLinkLabelPressed() { OpenAddress(ConcatText(ForumBaseAddress(), "/u.php")); }
+void MainWindow::OnLinkLabelPressed() { OpenAddress(UserPageAddress()); }
 
 void MainWindow::OnWindowDestroying() { OpenAddress(ForumBaseAddress()); }
 
