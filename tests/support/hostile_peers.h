@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "support/raw_tcp_server.h"
@@ -28,6 +29,7 @@ enum class Fault {
 
 // The fault's name, usable as a test name.
 std::string FaultName(Fault fault);
+inline void PrintTo(Fault fault, std::ostream* out) { *out << FaultName(fault); }
 
 // 100 MB. Under AddressSanitizer the transfer still takes about a second, so the size is the same
 // in every build.

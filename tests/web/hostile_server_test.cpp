@@ -44,6 +44,8 @@ const HostileCase kCases[] = {
     {Fault::kTrickle, Outcome::kTimeOut, nullptr, 2},
 };
 
+void PrintTo(const HostileCase& c, std::ostream* out) { *out << FaultName(c.fault); }
+
 class HostileServerTest : public ::testing::TestWithParam<HostileCase> {
  protected:
   void SetUp() override { platform::UseHeadlessBackend(); }
