@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <mutex>
 
 namespace quorvel::platform {
@@ -87,10 +89,54 @@ namespace {
 
 std::atomic<void (*)()> g_before_rename{nullptr};
 
+// A temporary file is the target's name, this marker and mkstemp's six letters and digits.
+constexpr std::string_view kTempMarker = ".tmp-";
+constexpr size_t kTempRandomLength = 6;
+// A writer holds its temporary file for milliseconds; one untouched this long was left by a
+// writer that was killed before its rename.
+constexpr time_t kStaleAfterSeconds = 60;
+
 std::string DirectoryOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string_view BaseNameOf(std::string_view path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool IsTemporaryNameOf(std::string_view name, std::string_view base) {
+  if (name.size() != base.size() + kTempMarker.size() + kTempRandomLength ||
+      name.substr(0, base.size()) != base ||
+      name.substr(base.size(), kTempMarker.size()) != kTempMarker) {
+    return false;
+  }
+  for (const char c : name.substr(base.size() + kTempMarker.size())) {
+    const bool alnum = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (!alnum) return false;
+  }
+  return true;
+}
+
+// Removes the temporary files of this target that killed writers left behind: only regular
+// files of this user, named exactly as this function's writes name them, and stale. Best effort.
+void RemoveStaleTemporaries(const std::string& target) {
+  DIR* dir = ::opendir(DirectoryOf(target).c_str());
+  if (dir == nullptr) return;
+  const std::string_view base = BaseNameOf(target);
+  const time_t now = std::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTemporaryNameOf(entry->d_name, base)) continue;
+    struct stat info;
+    if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+        now - info.st_mtime >= kStaleAfterSeconds) {
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+  }
+  ::closedir(dir);
 }
 
 }  // namespace
@@ -98,7 +144,7 @@ std::string DirectoryOf(const std::string& path) {
 bool ReplaceFileAtomically(const char* path, std::string_view bytes, uint32_t new_file_mode) {
   if (path == nullptr || *path == '\0') return false;
   const std::string target = path;
-  std::string temp = target + ".XXXXXX";
+  std::string temp = target + std::string(kTempMarker) + std::string(kTempRandomLength, 'X');
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
   struct stat old_info;
@@ -127,6 +173,7 @@ bool ReplaceFileAtomically(const char* path, std::string_view bytes, uint32_t ne
     ::fsync(dir);  // make the rename itself durable; best effort
     ::close(dir);
   }
+  RemoveStaleTemporaries(target);
   return true;
 }
 

@@ -32,9 +32,12 @@ void SetProgramPathForTesting(const std::string& path);
 
 namespace quorvel::platform {
 
-// Replaces the file's content atomically: a temporary file in the same directory, flushed to
-// disk, renamed over the old one. An existing file keeps its mode and owner; a new one gets
-// new_file_mode. On any failure the old file stays as it was and the result is false.
+// Replaces the file's content atomically: a temporary file in the same directory (the target's
+// name, ".tmp-" and six letters or digits), flushed to disk, renamed over the old one. An
+// existing file keeps its mode and owner; a new one gets new_file_mode. On any failure the old
+// file stays as it was, the temporary file is removed and the result is false. After a success,
+// temporary files of the same target that are older than a minute (left by a writer that was
+// killed before its rename) are removed too.
 bool ReplaceFileAtomically(const char* path, std::string_view bytes, uint32_t new_file_mode);
 
 // Runs `hook` after the temporary file is written and before the rename (null: nothing).

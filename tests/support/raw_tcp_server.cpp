@@ -7,9 +7,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cctype>
-#include <cstdlib>
-
 namespace quorvel::testing {
 namespace {
 
@@ -36,24 +33,18 @@ int LocalPort(int fd) {
   return ntohs(address.sin_port);
 }
 
-// True once the request's head and any body its Content-Length announces are in.
-bool RequestComplete(const std::string& request) {
-  size_t head_end = request.find("\r\n\r\n");
-  if (head_end == std::string::npos) return false;
-  std::string head = request.substr(0, head_end);
-  for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  size_t length_at = head.find("\r\ncontent-length:");
-  if (length_at == std::string::npos) return true;
-  size_t length = std::strtoul(head.c_str() + length_at + 17, nullptr, 10);
-  return request.size() >= head_end + 4 + length;
-}
-
 }  // namespace
 
 RawTcpServer::RawTcpServer(Responder responder)
     : responder_(std::move(responder)), silent_(false) {}
 
 RawTcpServer::RawTcpServer() : silent_(true) {}
+
+std::unique_ptr<RawTcpServer> RawTcpServer::WithScript(Script script) {
+  auto server = std::make_unique<RawTcpServer>();
+  server->script_ = std::move(script);
+  return server;
+}
 
 RawTcpServer::~RawTcpServer() {
   if (wake_pipe_[1] >= 0) {
@@ -99,6 +90,12 @@ void RawTcpServer::Serve() {
 }
 
 void RawTcpServer::Handle(int connection) {
+  if (script_) {
+    RawConnection peer(connection, wake_pipe_[0]);
+    script_(peer);
+    close(connection);
+    return;
+  }
   std::string request;
   char buffer[4096];
   bool recorded = false;

@@ -5,10 +5,13 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/raw_connection.h"
 
 namespace quorvel::testing {
 
@@ -22,6 +25,10 @@ class RawTcpServer {
   explicit RawTcpServer(Responder responder);
   // A server that accepts connections, reads what comes and never answers.
   RawTcpServer();
+  // Called once per connection as soon as it is accepted; the connection is closed when the
+  // script returns. For peers that misbehave in time as well as in content.
+  using Script = std::function<void(RawConnection& connection)>;
+  static std::unique_ptr<RawTcpServer> WithScript(Script script);
   ~RawTcpServer();
   RawTcpServer(const RawTcpServer&) = delete;
   RawTcpServer& operator=(const RawTcpServer&) = delete;
@@ -40,6 +47,7 @@ class RawTcpServer {
   void Handle(int connection);
 
   Responder responder_;
+  Script script_;
   bool silent_;
   int listener_ = -1;
   int wake_pipe_[2] = {-1, -1};
