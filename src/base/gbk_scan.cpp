@@ -12,20 +12,6 @@
 
 namespace quorvel::gbk {
 
-size_t RunStart(std::string_view text, size_t at, size_t floor) {
-  constexpr uint64_t kHigh = 0x8080808080808080ULL;
-  static_assert(std::endian::native == std::endian::little, "the byte before `at` is the top one");
-  while (at - floor >= 8) {  // eight bytes at a time: how many at the top are >= 0x80
-    uint64_t chunk;
-    std::memcpy(&chunk, text.data() + at - 8, 8);
-    const uint64_t low = ~chunk & kHigh;
-    if (low != 0) return at - static_cast<size_t>(__builtin_clzll(low)) / 8;
-    at -= 8;
-  }
-  while (at > floor && IsLead(text[at - 1])) --at;
-  return at;
-}
-
 bool MatchesAt(std::string_view text, size_t at, std::string_view sub, bool ignore_case) {
   if (!ignore_case) return std::memcmp(text.data() + at, sub.data(), sub.size()) == 0;
   for (size_t i = 0; i < sub.size(); ++i) {
@@ -103,15 +89,17 @@ size_t FindRawReverse(std::string_view text, std::string_view sub, size_t before
 }
 
 size_t FindLastOnBoundary(std::string_view text, std::string_view sub, bool ignore_case) {
-  std::string folded(sub);
+  std::string folded;  // sub with A-Z folded, when ignoring case
   if (ignore_case) {
+    folded.assign(sub);
     for (char& byte : folded) byte = Fold(byte);
+    sub = folded;
   }
   // The run of bytes >= 0x80 last looked over: [run_start, run_end) holds only such bytes.
   size_t run_start = 0, run_end = 0;
   size_t before = text.size();
   for (;;) {
-    const size_t hit = FindRawReverse(text, folded, before, ignore_case);
+    const size_t hit = FindRawReverse(text, sub, before, ignore_case);
     if (hit == std::string_view::npos) return hit;
     if (hit < run_start || hit > run_end) {
       run_start = RunStart(text, hit, 0);

@@ -2,7 +2,10 @@
 
 // Small helpers for walking GBK bytes: a byte of 0x80 or more starts a two-byte character.
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -19,7 +22,19 @@ inline char Fold(char byte) {
 inline size_t Next(std::string_view text, size_t at) { return at + (IsLead(text[at]) ? 2 : 1); }
 
 // The start of the run of bytes >= 0x80 that ends just before `at`, not going below `floor`.
-size_t RunStart(std::string_view text, size_t at, size_t floor);
+inline size_t RunStart(std::string_view text, size_t at, size_t floor) {
+  constexpr uint64_t kHigh = 0x8080808080808080ULL;
+  static_assert(std::endian::native == std::endian::little, "the byte before `at` is the top one");
+  while (at - floor >= 8) {  // eight bytes at a time: how many at the top are >= 0x80
+    uint64_t chunk;
+    std::memcpy(&chunk, text.data() + at - 8, 8);
+    const uint64_t low = ~chunk & kHigh;
+    if (low != 0) return at - static_cast<size_t>(__builtin_clzll(low)) / 8;
+    at -= 8;
+  }
+  while (at > floor && IsLead(text[at - 1])) --at;
+  return at;
+}
 
 // Whether offset `at` is a character boundary, given that `floor` (<= at) is one. It looks back
 // only over the run of bytes >= 0x80 before `at`: a byte below 0x80 always ends a character (a

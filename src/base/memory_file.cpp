@@ -17,7 +17,18 @@ struct FileData {
   std::mutex mutex;
   std::string bytes;
   size_t position = 0;
+  std::atomic<bool> closed{false};
 };
+
+// The file this thread looked up last. A loop over one file (ReadLine to the end) then skips
+// the table's lock and lookup. It holds the file's data, so what Find returns stays valid for
+// the operation even when another thread closes the file meanwhile; a closed file's data goes
+// when this thread looks up another file, closes it itself, or ends.
+struct LastFile {
+  FileNumber number = 0;
+  std::shared_ptr<FileData> data;
+};
+thread_local LastFile last_file;
 
 // The table of open files. Numbers only grow, so a closed number never names a newer file.
 class FileTable {
@@ -29,13 +40,24 @@ class FileTable {
     return number;
   }
   void Close(FileNumber number) {
-    std::lock_guard lock(mutex_);
-    files_.erase(number);
-  }
-  std::shared_ptr<FileData> Find(FileNumber number) {
+    if (last_file.number == number) last_file = {};
     std::lock_guard lock(mutex_);
     auto it = files_.find(number);
-    return it == files_.end() ? nullptr : it->second;
+    if (it == files_.end()) return;
+    it->second->closed.store(true, std::memory_order_release);
+    files_.erase(it);
+  }
+  // The open file of that number, or null; valid until this thread's next Find or Close.
+  FileData* Find(FileNumber number) {
+    if (last_file.number == number && last_file.data &&
+        !last_file.data->closed.load(std::memory_order_acquire)) {
+      return last_file.data.get();
+    }
+    std::lock_guard lock(mutex_);
+    auto it = files_.find(number);
+    if (it == files_.end()) return nullptr;
+    last_file = {number, it->second};
+    return last_file.data.get();
   }
 
  private:

@@ -8,6 +8,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "base/gbk_scan.h"
 
@@ -25,33 +28,67 @@ bool IsFullWidthSpace(std::string_view text, size_t at) {
          static_cast<unsigned char>(text[at + 1]) == 0xA1;
 }
 
-// Lowers A-Z at character boundaries in bytes [from, to) of `text`, one byte at a time.
-void LowerBytes(std::string& text, size_t from, size_t to) {
+// ToLower's helpers read the text from `in` and lower letters in `out`, a copy of it: reading
+// back bytes just stored would stall the processor (store forwarding across blocks).
+
+// Lowers A-Z at character boundaries in bytes [from, to), one byte at a time.
+void LowerBytes(std::string_view in, std::string& out, size_t from, size_t to) {
   for (size_t at = from; at < to; ++at) {
-    if (text[at] >= 'A' && text[at] <= 'Z' && gbk::IsBoundary(text, at, 0)) text[at] += 32;
+    if (in[at] >= 'A' && in[at] <= 'Z' && gbk::IsBoundary(in, at, 0)) out[at] += 32;
+  }
+}
+
+// Lowers the letters marked in `doubtful` (bit i: byte at + i), each after a byte >= 0x80, that
+// start a character.
+void LowerDoubtful(std::string_view in, std::string& out, size_t at, uint32_t doubtful) {
+  for (; doubtful != 0; doubtful &= doubtful - 1) {
+    const size_t letter = at + static_cast<size_t>(__builtin_ctz(doubtful));
+    if (gbk::IsBoundary(in, letter, 0)) out[letter] += 32;
   }
 }
 
 #ifdef __SSE2__
-// The same for the sixteen bytes at `at` (>= 1): a letter after a byte below 0x80 starts a
-// character for sure, and all such letters are lowered at once; a letter after a byte of
-// 0x80 or more needs a look back (gbk::IsBoundary).
-void LowerBlock(std::string& text, size_t at) {
-  __m128i* place = reinterpret_cast<__m128i*>(text.data() + at);
-  const __m128i chunk = _mm_loadu_si128(place);
-  // Signed compares: bytes >= 0x80 are negative, so never letters.
-  const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(chunk, _mm_set1_epi8('A' - 1)),
-                                      _mm_cmplt_epi8(chunk, _mm_set1_epi8('Z' + 1)));
-  if (_mm_movemask_epi8(upper) == 0) return;
-  const __m128i after_lead = _mm_cmplt_epi8(
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at - 1)), _mm_setzero_si128());
-  const __m128i sure = _mm_andnot_si128(after_lead, upper);
-  _mm_storeu_si128(place, _mm_or_si128(chunk, _mm_and_si128(sure, _mm_set1_epi8(0x20))));
-  for (int doubtful = _mm_movemask_epi8(_mm_and_si128(after_lead, upper)); doubtful != 0;
-       doubtful &= doubtful - 1) {
-    const size_t letter = at + static_cast<size_t>(__builtin_ctz(doubtful));
-    if (gbk::IsBoundary(text, letter, 0)) text[letter] += 32;
+// Blocks of sixteen bytes from `at` (>= 1) while they fit; returns where they stopped. A letter
+// after a byte below 0x80 starts a character for sure, and all such letters of a block are
+// lowered at once; a letter after a byte of 0x80 or more needs a look back (gbk::IsBoundary).
+size_t LowerBlocks16(std::string_view in, std::string& out, size_t at) {
+  for (; at + 16 <= in.size(); at += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.data() + at));
+    // Signed compares: bytes >= 0x80 are negative, so never letters.
+    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(chunk, _mm_set1_epi8('A' - 1)),
+                                        _mm_cmplt_epi8(chunk, _mm_set1_epi8('Z' + 1)));
+    if (_mm_movemask_epi8(upper) == 0) continue;
+    const __m128i after_lead = _mm_cmplt_epi8(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(in.data() + at - 1)), _mm_setzero_si128());
+    const __m128i sure = _mm_andnot_si128(after_lead, upper);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out.data() + at),
+                     _mm_or_si128(chunk, _mm_and_si128(sure, _mm_set1_epi8(0x20))));
+    LowerDoubtful(in, out, at,
+                  static_cast<uint32_t>(_mm_movemask_epi8(_mm_and_si128(after_lead, upper))));
   }
+  return at;
+}
+#endif
+
+#if defined(__x86_64__)
+// LowerBlocks16 thirty-two bytes at a time, on processors with AVX2.
+__attribute__((target("avx2"))) size_t LowerBlocks32(std::string_view in, std::string& out,
+                                                     size_t at) {
+  for (; at + 32 <= in.size(); at += 32) {
+    const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in.data() + at));
+    const __m256i upper = _mm256_and_si256(_mm256_cmpgt_epi8(chunk, _mm256_set1_epi8('A' - 1)),
+                                           _mm256_cmpgt_epi8(_mm256_set1_epi8('Z' + 1), chunk));
+    if (_mm256_movemask_epi8(upper) == 0) continue;
+    const __m256i after_lead =
+        _mm256_cmpgt_epi8(_mm256_setzero_si256(),
+                          _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in.data() + at - 1)));
+    const __m256i sure = _mm256_andnot_si256(after_lead, upper);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out.data() + at),
+                        _mm256_or_si256(chunk, _mm256_and_si256(sure, _mm256_set1_epi8(0x20))));
+    LowerDoubtful(in, out, at,
+                  static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(after_lead, upper))));
+  }
+  return at;
 }
 #endif
 
@@ -193,15 +230,18 @@ Text TrimBlanks(const Text& text) {
 }
 
 Text ToLower(const Text& text) {
-  std::string out = text.str();
-  // Changing a letter to a letter never changes where characters begin, so the blocks may be
-  // lowered in place one after the other.
+  const std::string_view in = text.view();
+  std::string out(in);
   size_t at = 0;
 #ifdef __SSE2__
-  LowerBytes(out, 0, std::min<size_t>(1, out.size()));
-  for (at = 1; at + 16 <= out.size(); at += 16) LowerBlock(out, at);
+  LowerBytes(in, out, 0, std::min<size_t>(1, in.size()));
+  at = 1;
+#if defined(__x86_64__)
+  if (__builtin_cpu_supports("avx2")) at = LowerBlocks32(in, out, at);
 #endif
-  LowerBytes(out, at, out.size());
+  at = LowerBlocks16(in, out, at);
+#endif
+  LowerBytes(in, out, at, in.size());
   return Text(std::move(out));
 }
 
