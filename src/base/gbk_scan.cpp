@@ -1,7 +1,14 @@
 #include "base/gbk_scan.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace quorvel::gbk {
 
@@ -13,25 +20,95 @@ bool MatchesAt(std::string_view text, size_t at, std::string_view sub, bool igno
   return true;
 }
 
+namespace {
+
+#ifdef __SSE2__
+// Sixteen bytes with A-Z folded to a-z.
+__m128i Fold16(__m128i bytes) {
+  const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('A' - 1)),
+                                      _mm_cmplt_epi8(bytes, _mm_set1_epi8('Z' + 1)));
+  return _mm_or_si128(bytes, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+}
+#endif
+
+// FindRaw ignoring case. Sixteen offsets at a time keep only those whose first and last bytes
+// match when folded; each of those is then compared in full.
+size_t FindRawFolded(std::string_view text, std::string_view sub, size_t from) {
+  const size_t m = sub.size();
+  if (m > text.size()) return std::string_view::npos;
+  const size_t last_start = text.size() - m;  // the last offset where sub fits
+#ifdef __SSE2__
+  const __m128i first = _mm_set1_epi8(sub[0]), last = _mm_set1_epi8(sub[m - 1]);
+  for (; from + 15 <= last_start; from += 16) {
+    const char* at = text.data() + from;
+    const __m128i head = Fold16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)));
+    const __m128i tail = Fold16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at + m - 1)));
+    int mask =
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, last)));
+    while (mask != 0) {
+      const size_t hit = from + static_cast<size_t>(__builtin_ctz(mask));
+      if (MatchesAt(text, hit, sub, true)) return hit;
+      mask &= mask - 1;
+    }
+  }
+#endif
+  for (; from <= last_start; ++from) {
+    if (MatchesAt(text, from, sub, true)) return from;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 size_t FindRaw(std::string_view text, std::string_view sub, size_t from, bool ignore_case) {
   if (!ignore_case) return text.find(sub, from);
+  return FindRawFolded(text, sub, from);
+}
+
+size_t FindRawReverse(std::string_view text, std::string_view sub, size_t before,
+                      bool ignore_case) {
+  if (sub.size() > text.size()) return std::string_view::npos;
+  size_t last = std::min(before, text.size() - sub.size());
+  // memrchr to each candidate for the first byte (either case of a letter), then a compare.
   const char first = sub[0];
-  const bool letter = first >= 'a' && first <= 'z';
+  const bool letter = ignore_case && first >= 'a' && first <= 'z';
   const char upper = letter ? static_cast<char>(first - 32) : first;
-  while (from + sub.size() <= text.size()) {
-    const char* base = text.data() + from;
-    const size_t span = text.size() - sub.size() - from + 1;
-    const void* hit = std::memchr(base, first, span);
+  for (;;) {
+    const void* hit = memrchr(text.data(), first, last + 1);
     size_t at = hit ? static_cast<const char*>(hit) - text.data() : std::string_view::npos;
     if (letter) {
-      const void* hit_upper = std::memchr(base, upper, hit ? at - from : span);
+      const size_t skip = hit ? at + 1 : 0;  // only an upper-case hit after the other counts
+      const void* hit_upper = memrchr(text.data() + skip, upper, last + 1 - skip);
       if (hit_upper) at = static_cast<const char*>(hit_upper) - text.data();
     }
     if (at == std::string_view::npos) return at;
-    if (MatchesAt(text, at, sub, true)) return at;
-    from = at + 1;
+    if (MatchesAt(text, at, sub, ignore_case)) return at;
+    if (at == 0) return std::string_view::npos;
+    last = at - 1;
   }
-  return std::string_view::npos;
+}
+
+size_t FindLastOnBoundary(std::string_view text, std::string_view sub, bool ignore_case) {
+  std::string folded;  // sub with A-Z folded, when ignoring case
+  if (ignore_case) {
+    folded.assign(sub);
+    for (char& byte : folded) byte = Fold(byte);
+    sub = folded;
+  }
+  // The run of bytes >= 0x80 last looked over: [run_start, run_end) holds only such bytes.
+  size_t run_start = 0, run_end = 0;
+  size_t before = text.size();
+  for (;;) {
+    const size_t hit = FindRawReverse(text, sub, before, ignore_case);
+    if (hit == std::string_view::npos) return hit;
+    if (hit < run_start || hit > run_end) {
+      run_start = RunStart(text, hit, 0);
+      run_end = hit;
+    }
+    if ((hit - run_start) % 2 == 0) return hit;
+    if (hit == 0) return std::string_view::npos;
+    before = hit - 1;
+  }
 }
 
 MatchScan::MatchScan(std::string_view text, std::string_view sub, size_t from, bool ignore_case)
@@ -46,12 +123,12 @@ size_t MatchScan::Next() {
   while (cursor_ < text_.size()) {
     const size_t hit = FindRaw(text_, sub(), cursor_, ignore_case_);
     if (hit == std::string_view::npos) return hit;
-    while (cursor_ < hit) cursor_ = gbk::Next(text_, cursor_);
-    if (cursor_ == hit) {
-      cursor_ = gbk::Next(text_, cursor_);
+    if (IsBoundary(text_, hit, cursor_)) {
+      cursor_ = gbk::Next(text_, hit);
       return hit;
     }
     // The raw hit began on the second byte of a character: look on from the next boundary.
+    cursor_ = hit + 1;
   }
   return std::string_view::npos;
 }

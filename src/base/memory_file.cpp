@@ -17,7 +17,18 @@ struct FileData {
   std::mutex mutex;
   std::string bytes;
   size_t position = 0;
+  std::atomic<bool> closed{false};
 };
+
+// The file this thread looked up last. A loop over one file (ReadLine to the end) then skips
+// the table's lock and lookup. It holds the file's data, so what Find returns stays valid for
+// the operation even when another thread closes the file meanwhile; a closed file's data goes
+// when this thread looks up another file, closes it itself, or ends.
+struct LastFile {
+  FileNumber number = 0;
+  std::shared_ptr<FileData> data;
+};
+thread_local LastFile last_file;
 
 // The table of open files. Numbers only grow, so a closed number never names a newer file.
 class FileTable {
@@ -29,13 +40,24 @@ class FileTable {
     return number;
   }
   void Close(FileNumber number) {
-    std::lock_guard lock(mutex_);
-    files_.erase(number);
-  }
-  std::shared_ptr<FileData> Find(FileNumber number) {
+    if (last_file.number == number) last_file = {};
     std::lock_guard lock(mutex_);
     auto it = files_.find(number);
-    return it == files_.end() ? nullptr : it->second;
+    if (it == files_.end()) return;
+    it->second->closed.store(true, std::memory_order_release);
+    files_.erase(it);
+  }
+  // The open file of that number, or null; valid until this thread's next Find or Close.
+  FileData* Find(FileNumber number) {
+    if (last_file.number == number && last_file.data &&
+        !last_file.data->closed.load(std::memory_order_acquire)) {
+      return last_file.data.get();
+    }
+    std::lock_guard lock(mutex_);
+    auto it = files_.find(number);
+    if (it == files_.end()) return nullptr;
+    last_file = {number, it->second};
+    return last_file.data.get();
   }
 
  private:
@@ -67,7 +89,15 @@ uint32_t GetLength(const char* in) {
   return length;
 }
 
-bool IsLineStop(char byte) { return byte == '\0' || byte == '\x1A'; }
+// The offset of the first line feed, zero or 0x1A byte at or after `from`; the size if none.
+size_t FindLineEnd(std::string_view bytes, size_t from) {
+  size_t end = bytes.size();
+  for (const char stop : {'\n', '\0', '\x1A'}) {
+    const void* hit = std::memchr(bytes.data() + from, stop, end - from);
+    if (hit) end = static_cast<size_t>(static_cast<const char*>(hit) - bytes.data());
+  }
+  return end;
+}
 
 }  // namespace
 
@@ -148,15 +178,23 @@ Text ReadLine(FileNumber file) {
   size_t at = data->position;
   const size_t begin = at;
   size_t end = bytes.size();  // where the line's bytes end
+  // A line ends at a zero or 0x1A byte, or at a line feed that does not follow a lead byte as
+  // its second byte. Raw searches find the candidates; a line feed's place is then checked
+  // against the last known character boundary (a lead byte before a zero or 0x1A stands alone,
+  // but those end the line anyway).
+  size_t boundary = begin;
   while (at < bytes.size()) {
-    const char byte = bytes[at];
-    if (byte == '\n' || IsLineStop(byte)) {
-      end = at++;
+    const size_t stop = FindLineEnd(bytes, at);
+    if (stop == bytes.size()) {
+      at = stop;
       break;
     }
-    // A lead byte takes its second byte with it, unless that byte would end the text.
-    at += (gbk::IsLead(byte) && at + 1 < bytes.size() && !IsLineStop(bytes[at + 1])) ? 2 : 1;
-    end = at;
+    if (bytes[stop] != '\n' || gbk::IsBoundary(bytes, stop, boundary)) {
+      end = stop;
+      at = stop + 1;
+      break;
+    }
+    at = boundary = stop + 1;  // the line feed was the second byte of a pair
   }
   data->position = at;
   std::string_view line = bytes.substr(begin, end - begin);

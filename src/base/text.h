@@ -18,6 +18,8 @@ class Text {
   Text(const char* zstr);  // NOLINT(google-explicit-constructor): literals read naturally
   // The bytes before the first zero byte, or all of them when there is none.
   explicit Text(std::string_view bytes);
+  // The same, taking over the string's buffer instead of copying it.
+  explicit Text(std::string&& bytes);
 
   std::string_view view() const { return bytes_; }
   const std::string& str() const { return bytes_; }

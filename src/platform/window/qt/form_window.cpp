@@ -8,6 +8,7 @@
 
 #include "platform/window/form_dump.h"
 #include "platform/window/qt/control_peers.h"
+#include "platform/window/qt/first_paint_probe.h"
 #include "platform/window/qt/qt_text.h"
 
 namespace quorvel::platform {
@@ -54,6 +55,11 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QWidget::keyPressEvent(event);
+}
+
+void FormWindow::paintEvent(QPaintEvent* event) {
+  ReportFirstPaintIfAsked();  // a measuring hook for bench/startup.sh; off by default
+  QWidget::paintEvent(event);
 }
 
 }  // namespace quorvel::platform
