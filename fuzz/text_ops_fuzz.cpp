@@ -7,18 +7,11 @@
 
 #include "base/byte_ops.h"
 #include "base/text_ops.h"
+#include "fuzz_check.h"
 
 using namespace quorvel;
 
 namespace {
-
-#define Check(condition)                                                    \
-  do {                                                                      \
-    if (!(condition)) {                                                     \
-      std::fprintf(stderr, "broken: %s (line %d)\n", #condition, __LINE__); \
-      std::abort();                                                         \
-    }                                                                       \
-  } while (0)
 
 bool HasNoZero(const Text& text) { return text.view().find('\0') == std::string_view::npos; }
 
@@ -36,23 +29,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t n = text.size();
 
   const int32_t found = FindText(text, sub, data[2] & 2 ? std::optional(start) : kOmitted, flag);
-  Check(found == -1 || (found >= 1 && found <= n + 1));
+  FUZZ_CHECK(found == -1 || (found >= 1 && found <= n + 1));
   const int32_t last =
       FindTextReverse(text, sub, data[2] & 4 ? std::optional(start) : kOmitted, flag);
-  Check(last == -1 || (last >= 1 && last <= n + 1));
-  if (!sub.empty() && found > 0 && !(data[2] & 6)) Check(last >= found);
+  FUZZ_CHECK(last == -1 || (last >= 1 && last <= n + 1));
+  if (!sub.empty() && found > 0 && !(data[2] & 6)) FUZZ_CHECK(last >= found);
 
   const Text replaced =
       ReplaceSubtext(text, sub, "xy", data[2] & 8 ? std::optional(start) : kOmitted,
                      data[2] & 16 ? std::optional(count) : kOmitted, flag);
-  Check(HasNoZero(replaced));
-  if (sub.empty()) Check(replaced == text);
+  FUZZ_CHECK(HasNoZero(replaced));
+  if (sub.empty()) FUZZ_CHECK(replaced == text);
   const Text trimmed = TrimBlanks(text);
-  Check(trimmed.size() <= n);
-  Check(ToLower(text).size() == n);
-  Check(ReplaceRange(text, start, count, sub).size() <= n + sub.size());
-  Check(TextMid(text, start, count).size() <= std::max(0, count));
-  Check((CompareText(text, text, flag) == 0));
+  FUZZ_CHECK(trimmed.size() <= n);
+  FUZZ_CHECK(ToLower(text).size() == n);
+  FUZZ_CHECK(ReplaceRange(text, start, count, sub).size() <= n + sub.size());
+  FUZZ_CHECK(TextMid(text, start, count).size() <= std::max(0, count));
+  FUZZ_CHECK((CompareText(text, text, flag) == 0));
   (void)ToNumber(text);
   return 0;
 }

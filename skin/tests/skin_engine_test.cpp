@@ -13,21 +13,13 @@
 #include <string>
 
 #include "engine/skin_file.h"
+#include "shipped_skins.h"
 
 extern "C" int32_t SkinH_AttachRes(const unsigned char* bytes, int32_t count, const char* text,
                                    int32_t, int32_t, int32_t);
 
 namespace quorvel::skin {
 namespace {
-
-std::string ReadSkin(int number) {
-  char name[32];
-  std::snprintf(name, sizeof name, "/skin%02d.she", number);
-  std::ifstream in(std::string(QUORVEL_SKIN_DIR) + name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 int32_t Attach(const std::string& bytes) {
   return SkinH_AttachRes(reinterpret_cast<const unsigned char*>(bytes.data()),

@@ -1,4 +1,5 @@
 #include "engine/skin_file.h"
+#include "shipped_skins.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +15,6 @@ namespace quorvel::skin {
 namespace {
 
 using namespace std::string_literals;
-
-std::string ReadSkin(int number) {
-  char name[32];
-  std::snprintf(name, sizeof name, "/skin%02d.she", number);
-  std::ifstream in(std::string(QUORVEL_SKIN_DIR) + name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
 
 // --- Rejected skins: the reason is reported, nothing is half-read ---
 

@@ -20,77 +20,21 @@ export LC_ALL=C.UTF-8
 program=$1
 demo_forum=$2
 out=$3
-
-if [ "${4:-}" != "--inside-display" ]; then
-  mkdir -p "$out"
-  # A display number from a random start: two runs of xvfb-run -a that start together may
-  # otherwise both take the first free number.
-  exec xvfb-run -a -n $((100 + RANDOM % 400)) -s "-screen 0 1024x768x24" \
-    bash "$0" "$program" "$demo_forum" "$out" --inside-display
-fi
-
-work=$(mktemp -d)
-dump=$work/state.txt
+source "$(dirname "$0")/e2e_lib.sh"
+e2e_enter_display "$@"
+e2e_init
 forum_log=$work/forum.log
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$dump" ] && { echo "--- state dump:" >&2; cat "$dump" >&2; }
-  [ -f "$forum_log" ] && { echo "--- forum log:" >&2; cat "$forum_log" >&2; }
-  [ -s "$work/openbox.log" ] && { echo "--- openbox output:" >&2; cat "$work/openbox.log" >&2; }
-  [ -f "$work/program.log" ] && { echo "--- program output:" >&2; cat "$work/program.log" >&2; }
-  exit 1
-}
-
-# Runs the condition (a shell command) every 0.05 s until it holds or 15 s have passed.
-wait_for() {
-  local condition=$1 what=$2
-  for _ in $(seq 300); do
-    if eval "$condition"; then return 0; fi
-    sleep 0.05
-  done
-  fail "timed out waiting for $what"
-}
-
-# True when the state dump has a line matching the extended regular expression.
-state_has() { grep -Eq "$1" "$dump" 2>/dev/null; }
-
-forum_pid=
-openbox_pid=
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null || true
-  [ -n "$forum_pid" ] && kill "$forum_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 # The demo forum on a free port; its first line of output names the port.
 "$demo_forum" --port 0 --log "$forum_log" >"$work/forum.out" 2>&1 &
-forum_pid=$!
+extra_pids+=($!)
 wait_for 'grep -q "^port [0-9]" "$work/forum.out"' "the demo forum's port"
 port=$(awk '/^port / {print $2; exit}' "$work/forum.out")
 forum=http://127.0.0.1:$port
 
-cp "$program" "$work/quorvel-checkin"
-mkdir "$work/bin"
-cat >"$work/bin/xdg-open" <<'OPENER'
-#!/bin/sh
-printf '%s\n' "$1" >>"$(dirname "$0")/../opened"
-OPENER
-chmod +x "$work/bin/xdg-open"
-
-openbox >"$work/openbox.log" 2>&1 &
-openbox_pid=$!
-wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' "openbox"
-
-(cd / && PATH="$work/bin:$PATH" QUORVEL_STATE_DUMP="$dump" \
-  exec "$work/quorvel-checkin" --forum "$forum") >"$work/program.log" 2>&1 &
-app_pid=$!
-
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quorvel' | head -1) || true
-[ -n "$wid" ] || fail "no window"
+e2e_prepare_program "$program"
+e2e_start_openbox
+e2e_start_program --forum "$forum"
 wait_for 'state_has "^状态条1 .*text=请登录后签到。$"' "the window's first state"
 [ -f "$work/SkinH_EL.dll" ] || fail "SkinH_EL.dll not written beside the program"
 
@@ -186,10 +130,7 @@ check_in "签到成功，您可签到其他账号。"
 state_has '^标签1 visible=1' || fail "标签1 not shown after the check-in"
 state_has '^按钮_签到 visible=1 enabled=0' || fail "打卡签到 still enabled after the check-in"
 
-sleep 0.3  # let the window finish drawing
-import -window root "$out/forum_check_in.png"
-colours=$(identify -format '%k' "$out/forum_check_in.png")
-((colours > 16)) || fail "screenshot looks blank ($colours colours)"
+e2e_screenshot "$out/forum_check_in.png"
 
 printf '[userinfo]\r\nusername=demo\r\npassword=demo123\r\n' >"$work/expected.ini"
 cmp -s "$work/config.ini" "$work/expected.ini" ||
@@ -232,13 +173,7 @@ log_entries '^--- POST /login\.php ' |
   fail "the login form of 测试用户 is not in the forum's log in GBK"
 
 # --- Esc closes the window; the home page is opened last.
-xdotool windowfocus --sync "$wid"
-xdotool key Escape
-wait_for '! kill -0 "$app_pid" 2>/dev/null' "Esc to close the window"
-status=0
-wait "$app_pid" || status=$?
-app_pid=
-[ "$status" = 0 ] || fail "exit status $status"
+e2e_close_with_esc
 wait_for '[ "$(tail -1 "$work/opened")" = "$forum" ]' "the home page to be opened"
 printf '%s\n' "$forum/u.php" "$forum" | cmp -s - "$work/opened" ||
   fail "opened: $(cat "$work/opened")"
