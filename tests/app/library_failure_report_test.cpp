@@ -14,8 +14,10 @@ namespace {
 
 // The message as the user sees it (UTF-8), with the message box's title in a window run.
 std::string Expected(const char* prefix) {
-  return prefix + std::string(reinterpret_cast<const char*>(
-                      u8"无法载入 SkinH_EL\\.dll 中的函数 SkinH_AttachRes。"));
+  std::string pattern(prefix);
+  pattern.append(
+      reinterpret_cast<const char*>(u8"无法载入 SkinH_EL\\.dll 中的函数 SkinH_AttachRes。"));
+  return pattern;
 }
 
 class LibraryFailureReportTest : public ::testing::Test {
@@ -49,7 +51,7 @@ TEST_F(LibraryFailureReportTest, AHeadlessRunWritesTheTextOnStandardError) {
         close(STDOUT_FILENO);  // nothing may go there
         Bind();
       },
-      ::testing::ExitedWithCode(255), "^" + Expected(""));
+      ::testing::ExitedWithCode(255), Expected("^"));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "forum/forum_address.h"
 #include "platform/files.h"
+#include "platform/threads.h"
 #include "platform/window/headless/headless_backend.h"
 #include "support/recording_xdg_open.h"
 #include "support/test_support.h"
@@ -31,6 +32,7 @@ class ForumFixture : public ::testing::Test {
     window_->OnWindowCreated();
   }
   void TearDown() override {
+    EXPECT_TRUE(platform::WaitForAbandonedWorkers(3000)) << "a worker outlived its call";
     window_.reset();
     platform::InstallBackend(nullptr);
     SetForumBaseAddress(kDefaultForumBaseAddress);

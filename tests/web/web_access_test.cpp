@@ -9,6 +9,7 @@
 #include "base/byte_ops.h"
 #include "base/window_services.h"
 #include "platform/http.h"
+#include "platform/threads.h"
 #include "platform/tick.h"
 #include "platform/window/headless/headless_backend.h"
 #include "support/http_test_server.h"
@@ -58,7 +59,10 @@ class WebAccessTest : public ::testing::Test {
     });
     ASSERT_TRUE(server_.Start());
   }
-  void TearDown() override { platform::InstallBackend(nullptr); }
+  void TearDown() override {
+    EXPECT_TRUE(platform::WaitForAbandonedWorkers(3000)) << "a worker outlived its call";
+    platform::InstallBackend(nullptr);
+  }
 
   std::string Fetch(const std::string& path, int32_t charset = 0) {
     Text url(server_.Url(path));

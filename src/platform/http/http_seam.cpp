@@ -51,8 +51,10 @@ std::atomic<HttpInterface*> replacement{nullptr};
 }  // namespace
 
 HttpInterface& RealHttp() {
-  static CurlHttp real;
-  return real;
+  // Never destroyed: a worker abandoned at a time limit may still call it while the process
+  // ends.
+  static CurlHttp* const real = new CurlHttp;
+  return *real;
 }
 
 HttpInterface& Http() {
