@@ -9,14 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ascii.h"
+
 namespace quorvel::gbk {
 
 inline bool IsLead(char byte) { return static_cast<unsigned char>(byte) >= 0x80; }
 
 // Folds A-Z to a-z; every other byte stays.
-inline char Fold(char byte) {
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + 32) : byte;
-}
+inline char Fold(char byte) { return platform::AsciiLower(byte); }
 
 // The offset of the character after the one at `at`.
 inline size_t Next(std::string_view text, size_t at) { return at + (IsLead(text[at]) ? 2 : 1); }

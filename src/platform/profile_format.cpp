@@ -1,24 +1,11 @@
 #include "platform/profile_format.h"
 
+#include "platform/ascii.h"
+
 namespace quorvel::platform::profile {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-std::string_view TrimSpacesAndTabs(std::string_view text) {
-  const size_t begin = text.find_first_not_of(" \t");
-  if (begin == std::string_view::npos) return {};
-  return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
-}
 
 enum class Kind { kBlank, kComment, kSection, kKey };
 
@@ -65,11 +52,11 @@ Location Locate(std::string_view file, const std::vector<Line>& lines, std::stri
     const Parsed line = Parse(file.substr(lines[i].begin, lines[i].end - lines[i].begin));
     if (line.kind == Kind::kSection) {
       if (where.section) break;  // the first matching section has ended
-      inside = EqualIgnoringCase(line.name, section);
+      inside = EqualsIgnoringAsciiCase(line.name, section);
       if (inside) where.section = i;
     } else if (inside && line.kind == Kind::kKey) {
       where.last_key = i;
-      if (!where.key && EqualIgnoringCase(line.name, key)) where.key = i;
+      if (!where.key && EqualsIgnoringAsciiCase(line.name, key)) where.key = i;
     }
   }
   return where;

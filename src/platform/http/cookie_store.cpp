@@ -5,6 +5,7 @@
 #include <charconv>
 #include <mutex>
 
+#include "platform/ascii.h"
 #include "platform/http/curl_handles.h"
 
 namespace quorvel::platform::http {
@@ -34,20 +35,6 @@ CURLSH* MakeShare() {
   return share;
 }
 
-std::string_view Trim(std::string_view text) {
-  size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
-
 struct UrlParts {
   std::string host;
   std::string path;  // the directory of the address's path, "/" when it has none
@@ -75,8 +62,7 @@ std::optional<UrlParts> SplitUrl(std::string_view url) {
     size_t last_slash = path.rfind('/');
     if (last_slash > 0) parts.path = std::string(path.substr(0, last_slash));
   }
-  std::transform(parts.host.begin(), parts.host.end(), parts.host.begin(),
-                 [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+  parts.host = AsciiLowered(parts.host);
   return parts;
 }
 
@@ -90,23 +76,24 @@ struct Attributes {
 // Applies one "name=value" attribute of a cookie's data.
 void ApplyAttribute(std::string_view attribute, int64_t now, Attributes& out) {
   size_t equals = attribute.find('=');
-  std::string_view key = Trim(attribute.substr(0, equals));
-  std::string_view value =
-      equals == std::string_view::npos ? std::string_view() : Trim(attribute.substr(equals + 1));
-  if (EqualsIgnoringCase(key, "path") && !value.empty() && value.front() == '/') {
+  std::string_view key = TrimSpacesAndTabs(attribute.substr(0, equals));
+  std::string_view value = equals == std::string_view::npos
+                               ? std::string_view()
+                               : TrimSpacesAndTabs(attribute.substr(equals + 1));
+  if (EqualsIgnoringAsciiCase(key, "path") && !value.empty() && value.front() == '/') {
     out.path = std::string(value);
-  } else if (EqualsIgnoringCase(key, "expires")) {
+  } else if (EqualsIgnoringAsciiCase(key, "expires")) {
     time_t when = curl_getdate(std::string(value).c_str(), nullptr);
     if (when != -1) out.expires = when <= 0 ? 1 : static_cast<int64_t>(when);
-  } else if (EqualsIgnoringCase(key, "max-age")) {
+  } else if (EqualsIgnoringAsciiCase(key, "max-age")) {
     int64_t seconds = 0;
     auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
     if (error == std::errc() && end == value.data() + value.size()) {
       out.expires = seconds <= 0 ? 1 : now + seconds;
     }
-  } else if (EqualsIgnoringCase(key, "secure")) {
+  } else if (EqualsIgnoringAsciiCase(key, "secure")) {
     out.secure = true;
-  } else if (EqualsIgnoringCase(key, "httponly")) {
+  } else if (EqualsIgnoringAsciiCase(key, "httponly")) {
     out.http_only = true;
   }
 }
@@ -131,7 +118,7 @@ std::optional<std::string> CookieLine(std::string_view url, std::string_view nam
     return std::nullopt;
   }
   size_t semicolon = data.find(';');
-  std::string_view value = Trim(data.substr(0, semicolon));
+  std::string_view value = TrimSpacesAndTabs(data.substr(0, semicolon));
   if (value.find_first_of("\t\r\n") != std::string_view::npos) return std::nullopt;
   Attributes attributes{parts->path};
   while (semicolon != std::string_view::npos) {

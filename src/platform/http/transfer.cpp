@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "platform/ascii.h"
 #include "platform/http/cookie_store.h"
 #include "platform/http/curl_handles.h"
 
@@ -22,10 +23,7 @@ bool NameIs(std::string_view line, std::string_view name) {
   if (colon == std::string_view::npos) return false;
   std::string_view given = line.substr(0, colon);
   while (!given.empty() && (given.back() == ' ' || given.back() == '\t')) given.remove_suffix(1);
-  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return given.size() == name.size() &&
-         std::equal(given.begin(), given.end(), name.begin(),
-                    [&](char a, char b) { return lower(a) == lower(b); });
+  return EqualsIgnoringAsciiCase(given, name);
 }
 
 // What a transfer collects while it runs.
