@@ -12,6 +12,12 @@
 
 namespace quorvel::gbk {
 
+std::string Folded(std::string_view text) {
+  std::string out(text);
+  for (char& byte : out) byte = Fold(byte);
+  return out;
+}
+
 bool MatchesAt(std::string_view text, size_t at, std::string_view sub, bool ignore_case) {
   if (!ignore_case) return std::memcmp(text.data() + at, sub.data(), sub.size()) == 0;
   for (size_t i = 0; i < sub.size(); ++i) {
@@ -89,35 +95,25 @@ size_t FindRawReverse(std::string_view text, std::string_view sub, size_t before
 }
 
 size_t FindLastOnBoundary(std::string_view text, std::string_view sub, bool ignore_case) {
-  std::string folded;  // sub with A-Z folded, when ignoring case
-  if (ignore_case) {
-    folded.assign(sub);
-    for (char& byte : folded) byte = Fold(byte);
-    sub = folded;
-  }
-  // The run of bytes >= 0x80 last looked over: [run_start, run_end) holds only such bytes.
-  size_t run_start = 0, run_end = 0;
+  const std::string folded = ignore_case ? Folded(sub) : std::string();
+  if (ignore_case) sub = folded;
+  BackwardBoundaries boundaries(text, 0);
   size_t before = text.size();
   for (;;) {
     const size_t hit = FindRawReverse(text, sub, before, ignore_case);
     if (hit == std::string_view::npos) return hit;
-    if (hit < run_start || hit > run_end) {
-      run_start = RunStart(text, hit, 0);
-      run_end = hit;
-    }
-    if ((hit - run_start) % 2 == 0) return hit;
+    if (boundaries.IsBoundary(hit)) return hit;
     if (hit == 0) return std::string_view::npos;
     before = hit - 1;
   }
 }
 
 MatchScan::MatchScan(std::string_view text, std::string_view sub, size_t from, bool ignore_case)
-    : text_(text), sub_(sub), cursor_(from), ignore_case_(ignore_case) {
-  if (ignore_case) {
-    folded_.resize(sub.size());
-    for (size_t i = 0; i < sub.size(); ++i) folded_[i] = Fold(sub[i]);
-  }
-}
+    : text_(text),
+      sub_(sub),
+      folded_(ignore_case ? Folded(sub) : std::string()),
+      cursor_(from),
+      ignore_case_(ignore_case) {}
 
 size_t MatchScan::Next() {
   while (cursor_ < text_.size()) {

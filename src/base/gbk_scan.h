@@ -46,6 +46,31 @@ inline bool IsBoundary(std::string_view text, size_t at, size_t floor) {
   return (at - RunStart(text, at, floor)) % 2 == 0;
 }
 
+// Boundary questions asked from the end of a text towards its start (offsets that do not
+// grow): the run of bytes >= 0x80 last looked over is kept, so each byte is looked at once.
+class BackwardBoundaries {
+ public:
+  // `floor` (a character boundary) is the lowest offset that will be asked about.
+  BackwardBoundaries(std::string_view text, size_t floor) : text_(text), floor_(floor) {}
+  bool IsBoundary(size_t at) {
+    if (at < run_start_ || at > run_end_) {
+      run_start_ = RunStart(text_, at, floor_);
+      run_end_ = at;
+    }
+    return (at - run_start_) % 2 == 0;
+  }
+
+ private:
+  std::string_view text_;
+  size_t floor_;
+  // [run_start_, run_end_) holds only bytes >= 0x80 and starts on a boundary.
+  size_t run_start_ = std::string_view::npos;
+  size_t run_end_ = 0;
+};
+
+// The text with A-Z folded to a-z.
+std::string Folded(std::string_view text);
+
 // Whether `sub` stands at offset `at` of `text` (which has room for it), folding A-Z when asked.
 bool MatchesAt(std::string_view text, size_t at, std::string_view sub, bool ignore_case);
 
@@ -68,8 +93,8 @@ class MatchScan {
  public:
   MatchScan(std::string_view text, std::string_view sub, size_t from, bool ignore_case);
   size_t Next();
-  // The boundary cursor: the first character boundary not yet passed.
-  size_t cursor() const { return cursor_; }
+  // Goes on from `at` (taken as a boundary), skipping what lies before it.
+  void SkipTo(size_t at) { cursor_ = at; }
 
  private:
   std::string_view sub() const { return ignore_case_ ? std::string_view(folded_) : sub_; }

@@ -168,11 +168,10 @@ Text ReplaceSubtext(const Text& text, const Text& sub, const Text& replacement,
   int64_t left = count ? *count : -1;
   bool stopped = false;
   for (size_t hit = scan.Next(); hit != kNpos; hit = scan.Next()) {
-    if (hit < copied) continue;  // overlaps a replaced occurrence
     out.append(in.substr(copied, hit - copied));
     out.append(replacement.view());
     copied = hit + m;
-    scan = gbk::MatchScan(in, sub.view(), copied, !case_sensitive);
+    scan.SkipTo(copied);  // the scan goes on exactly after the occurrence
     if (left > 0 && --left == 0) {
       stopped = true;
       break;
@@ -207,20 +206,13 @@ Text TrimBlanks(const Text& text) {
     // A lone lead byte at the end goes instead of the trailing blanks.
     return Text(in.substr(begin, in.size() - 1 - begin));
   }
-  // The run of bytes >= 0x80 before the place last asked about: [run_start, run_end).
-  size_t run_start = in.size() + 1, run_end = 0;
-  auto boundary = [&](size_t at) {
-    if (at < run_start || at > run_end) {
-      run_start = gbk::RunStart(in, at, begin);
-      run_end = at;
-    }
-    return (at - run_start) % 2 == 0;
-  };
+  gbk::BackwardBoundaries boundaries(in, begin);
   size_t end = in.size();
   while (end > begin) {
-    if (in[end - 1] == ' ' && boundary(end - 1)) {
+    if (in[end - 1] == ' ' && boundaries.IsBoundary(end - 1)) {
       --end;
-    } else if (end - begin >= 2 && IsFullWidthSpace(in, end - 2) && boundary(end - 2)) {
+    } else if (end - begin >= 2 && IsFullWidthSpace(in, end - 2) &&
+               boundaries.IsBoundary(end - 2)) {
       end -= 2;
     } else {
       break;
