@@ -79,8 +79,8 @@ void WriteAt(FileData& file, std::string_view bytes) {
   file.position = end;
 }
 
-void PutLength(std::string& out, uint32_t length) {
-  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((length >> shift) & 0xFF);
+void PutLength(char out[4], uint32_t length) {
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((length >> (8 * i)) & 0xFF);
 }
 
 uint32_t GetLength(const char* in) {
@@ -99,6 +99,22 @@ size_t FindLineEnd(std::string_view bytes, size_t from) {
   return end;
 }
 
+// Runs `operation` on the open file under its lock; `closed` when the number is not open.
+template <typename Result, typename Operation>
+Result WithOpenFile(FileNumber number, Result closed, Operation operation) {
+  FileData* file = Table().Find(number);
+  if (file == nullptr) return closed;
+  std::lock_guard lock(file->mutex);
+  return operation(*file);
+}
+
+bool WriteRaw(FileNumber number, std::string_view bytes) {
+  return WithOpenFile(number, false, [bytes](FileData& data) {
+    WriteAt(data, bytes);
+    return true;
+  });
+}
+
 }  // namespace
 
 FileNumber OpenMemoryFile() { return Table().Open(); }
@@ -106,107 +122,87 @@ FileNumber OpenMemoryFile() { return Table().Open(); }
 void CloseFile(FileNumber file) { Table().Close(file); }
 
 bool SeekToStart(FileNumber file) {
-  auto data = Table().Find(file);
-  if (!data) return false;
-  std::lock_guard lock(data->mutex);
-  data->position = 0;
-  return true;
+  return WithOpenFile(file, false, [](FileData& data) {
+    data.position = 0;
+    return true;
+  });
 }
 
 bool WriteArray(FileNumber file, const TextArray& array) {
-  auto data = Table().Find(file);
-  if (!data) return false;
-  std::lock_guard lock(data->mutex);
-  size_t total = 0;
-  for (const ByteString& element : array) total += 4 + element.view().size();
-  const size_t end = data->position + total;
-  if (end > data->bytes.size()) data->bytes.resize(end);
-  std::string header;
-  for (const ByteString& element : array) {
-    header.clear();
-    PutLength(header, static_cast<uint32_t>(element.view().size()));
-    WriteAt(*data, header);
-    WriteAt(*data, element.view());
-  }
-  return true;
+  return WithOpenFile(file, false, [&array](FileData& data) {
+    size_t total = 0;
+    for (const ByteString& element : array) total += 4 + element.view().size();
+    data.bytes.reserve(data.position + total);
+    for (const ByteString& element : array) {
+      char length[4];
+      PutLength(length, static_cast<uint32_t>(element.view().size()));
+      WriteAt(data, std::string_view(length, sizeof length));
+      WriteAt(data, element.view());
+    }
+    return true;
+  });
 }
 
 bool ReadArray(FileNumber file, TextArray& array) {
   const size_t count = array.size();
   array.assign(count, ByteString());
-  auto data = Table().Find(file);
-  if (!data) return false;
-  std::lock_guard lock(data->mutex);
-  const std::string& bytes = data->bytes;
-  size_t at = data->position;
-  TextArray read;
-  read.reserve(count);
-  for (size_t i = 0; i < count; ++i) {
-    if (at > bytes.size() || bytes.size() - at < 4) return false;
-    const uint32_t length = GetLength(bytes.data() + at);
-    at += 4;
-    if (bytes.size() - at < length) return false;
-    read.emplace_back(bytes.data() + at, length);
-    at += length;
-  }
-  array = std::move(read);
-  data->position = at;
-  return true;
+  return WithOpenFile(file, false, [&array, count](FileData& data) {
+    const std::string& bytes = data.bytes;
+    size_t at = data.position;
+    TextArray read;
+    read.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+      if (at > bytes.size() || bytes.size() - at < 4) return false;
+      const uint32_t length = GetLength(bytes.data() + at);
+      at += 4;
+      if (bytes.size() - at < length) return false;
+      read.emplace_back(bytes.data() + at, length);
+      at += length;
+    }
+    array = std::move(read);
+    data.position = at;
+    return true;
+  });
 }
 
-bool WriteText(FileNumber file, const Text& text) {
-  auto data = Table().Find(file);
-  if (!data) return false;
-  std::lock_guard lock(data->mutex);
-  WriteAt(*data, text.view());
-  return true;
-}
+bool WriteText(FileNumber file, const Text& text) { return WriteRaw(file, text.view()); }
 
-bool WriteBytes(FileNumber file, const ByteString& bytes) {
-  auto data = Table().Find(file);
-  if (!data) return false;
-  std::lock_guard lock(data->mutex);
-  WriteAt(*data, bytes.view());
-  return true;
-}
+bool WriteBytes(FileNumber file, const ByteString& bytes) { return WriteRaw(file, bytes.view()); }
 
 Text ReadLine(FileNumber file) {
-  auto data = Table().Find(file);
-  if (!data) return {};
-  std::lock_guard lock(data->mutex);
-  const std::string_view bytes = data->bytes;
-  size_t at = data->position;
-  const size_t begin = at;
-  size_t end = bytes.size();  // where the line's bytes end
-  // A line ends at a zero or 0x1A byte, or at a line feed that does not follow a lead byte as
-  // its second byte. Raw searches find the candidates; a line feed's place is then checked
-  // against the last known character boundary (a lead byte before a zero or 0x1A stands alone,
-  // but those end the line anyway).
-  size_t boundary = begin;
-  while (at < bytes.size()) {
-    const size_t stop = FindLineEnd(bytes, at);
-    if (stop == bytes.size()) {
-      at = stop;
-      break;
+  return WithOpenFile(file, Text(), [](FileData& data) {
+    const std::string_view bytes = data.bytes;
+    size_t at = data.position;
+    const size_t begin = at;
+    size_t end = bytes.size();  // where the line's bytes end
+    // A line ends at a zero or 0x1A byte, or at a line feed that does not follow a lead byte as
+    // its second byte. Raw searches find the candidates; a line feed's place is then checked
+    // against the last known character boundary (a lead byte before a zero or 0x1A stands alone,
+    // but those end the line anyway).
+    size_t boundary = begin;
+    while (at < bytes.size()) {
+      const size_t stop = FindLineEnd(bytes, at);
+      if (stop == bytes.size()) {
+        at = stop;
+        break;
+      }
+      if (bytes[stop] != '\n' || gbk::IsBoundary(bytes, stop, boundary)) {
+        end = stop;
+        at = stop + 1;
+        break;
+      }
+      at = boundary = stop + 1;  // the line feed was the second byte of a pair
     }
-    if (bytes[stop] != '\n' || gbk::IsBoundary(bytes, stop, boundary)) {
-      end = stop;
-      at = stop + 1;
-      break;
-    }
-    at = boundary = stop + 1;  // the line feed was the second byte of a pair
-  }
-  data->position = at;
-  std::string_view line = bytes.substr(begin, end - begin);
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return Text(line);
+    data.position = at;
+    std::string_view line = bytes.substr(begin, end - begin);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return Text(line);
+  });
 }
 
 bool AtEnd(FileNumber file) {
-  auto data = Table().Find(file);
-  if (!data) return true;
-  std::lock_guard lock(data->mutex);
-  return data->position >= data->bytes.size();
+  return WithOpenFile(file, true,
+                      [](FileData& data) { return data.position >= data.bytes.size(); });
 }
 
 }  // namespace quorvel
