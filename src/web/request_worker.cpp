@@ -42,7 +42,7 @@ Request ReadRequest(const TextArray& record) {
   request.cookies = ToText(record[5]);
   request.follow_redirects = ToText(record[6]) == Text("真");
   // Only the scheme at the start makes a request secure, in any letter case.
-  request.secure = CompareText(TextLeft(request.address, 8), "https://", false) == 0;
+  request.secure = SchemeOf(request.address) == Scheme::kHttps;
   return request;
 }
 

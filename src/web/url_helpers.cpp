@@ -13,11 +13,16 @@ namespace {
 constexpr int32_t kHttpPort = 80;
 constexpr int32_t kHttpsPort = 443;
 
-// The length of the "http://" or "https://" that begins the address, in any letter case;
-// 0 when it begins with neither.
+// The length of the "http://" or "https://" that begins the address; 0 without a scheme.
 int32_t SchemeLength(const Text& address) {
-  if (CompareText(TextLeft(address, 8), "https://", false) == 0) return 8;
-  if (CompareText(TextLeft(address, 7), "http://", false) == 0) return 7;
+  switch (SchemeOf(address)) {
+    case Scheme::kHttps:
+      return 8;
+    case Scheme::kHttp:
+      return 7;
+    case Scheme::kNone:
+      break;
+  }
   return 0;
 }
 
@@ -33,6 +38,12 @@ int32_t TruncateToInt32(double value) {
 }
 
 }  // namespace
+
+Scheme SchemeOf(const Text& address) {
+  if (CompareText(TextLeft(address, 8), "https://", false) == 0) return Scheme::kHttps;
+  if (CompareText(TextLeft(address, 7), "http://", false) == 0) return Scheme::kHttp;
+  return Scheme::kNone;
+}
 
 Text HostOf(const Text& address) {
   Text host = ReplaceRange(address, 1, SchemeLength(address));
@@ -69,7 +80,7 @@ int32_t PortOf(const Text& address) {
     if (slash != -1) host_part = TextLeft(address, slash - 1);
   }
   int32_t colon = FindText(host_part, ":", 1, true);
-  if (colon == -1) return scheme == 8 ? kHttpsPort : kHttpPort;
+  if (colon == -1) return SchemeOf(address) == Scheme::kHttps ? kHttpsPort : kHttpPort;
   return TruncateToInt32(ToNumber(TextRight(host_part, TextLength(host_part) - colon)));
 }
 

@@ -9,6 +9,10 @@
 
 namespace quorvel {
 
+// The scheme that begins the address, in any letter case.
+enum class Scheme { kNone, kHttp, kHttps };
+Scheme SchemeOf(const Text& address);
+
 // The host name, lower-cased: the address without its "http://" or "https://" scheme (any
 // letter case at the start; lower case elsewhere), cut before the first "/" and then before
 // the first ":". An address with user information gives the user name.

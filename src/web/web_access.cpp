@@ -11,6 +11,7 @@
 #include "platform/threads.h"
 #include "web/charset.h"
 #include "web/request_worker.h"
+#include "web/url_helpers.h"
 
 namespace quorvel {
 
@@ -33,12 +34,6 @@ int32_t TimeLimitMs(std::optional<int32_t> timeout_seconds) {
   if (ms >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
   if (ms <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(ms);
-}
-
-// Whether the address starts with its scheme, in any letter case.
-bool HasScheme(const Text& url) {
-  return CompareText(TextLeft(url, 7), "http://", false) == 0 ||
-         CompareText(TextLeft(url, 8), "https://", false) == 0;
 }
 
 void RunWorker(uint64_t file) { RequestWorker(file); }
@@ -85,7 +80,7 @@ ByteString WebAccess(Text& url, int32_t method, const Text& proxy, const Text& e
                      std::optional<int32_t> timeout_seconds, Text* response_headers,
                      int32_t charset, Text* received_cookies, std::optional<bool> allow_redirect) {
   if (TrimBlanks(url).empty()) return {};
-  if (!HasScheme(url)) url = ConcatText("http://", url);
+  if (SchemeOf(url) == Scheme::kNone) url = ConcatText("http://", url);
 
   TextArray record = RequestRecord(url, method, proxy, extra_headers, post_data, cookies,
                                    allow_redirect.value_or(true));
