@@ -65,6 +65,12 @@ bool GetFileAttributesA(const char* path, uint32_t* attributes) {
   return true;
 }
 
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 std::string ProgramPath() {
   {
     std::lock_guard lock(g_program_path_mutex);
@@ -95,12 +101,6 @@ constexpr size_t kTempRandomLength = 6;
 // A writer holds its temporary file for milliseconds; one untouched this long was left by a
 // writer that was killed before its rename.
 constexpr time_t kStaleAfterSeconds = 60;
-
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 std::string_view BaseNameOf(std::string_view path) {
   const size_t slash = path.rfind('/');

@@ -17,6 +17,9 @@ bool WriteWholeFile(const char* path, const std::vector<std::string_view>& parts
 bool SetFileAttributesA(const char* path, uint32_t attributes);
 // Reads them back; false when the file has none.
 bool GetFileAttributesA(const char* path, uint32_t* attributes);
+// The directory part of a path, without a trailing separator: "." for a bare name, "/" at the
+// root.
+std::string DirectoryOf(const std::string& path);
 // The full path of the running executable (/proc/self/exe).
 std::string ProgramPath();
 

@@ -1,7 +1,6 @@
 #include "platform/library.h"
 
 #include <dlfcn.h>
-#include <unicode/ucnv.h>
 
 #include <atomic>
 #include <cstdio>
@@ -10,19 +9,13 @@
 
 #include "platform/files.h"
 #include "platform/shared_object_check.h"
+#include "platform/utf8_text.h"
 
 namespace quorvel::platform {
 namespace {
 
 std::atomic<LibraryFailureReporter> g_reporter{nullptr};
 std::atomic<const SkinEngineTable*> g_engine_override{nullptr};
-
-// The directory part of a path, without the trailing separator.
-std::string DirectoryOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
 
 SkinAttachResFunction BindSkinAttachRes() {
   const std::string path = DirectoryOf(ProgramPath()) + "/" + kSkinEngineLibraryName;
@@ -37,13 +30,7 @@ std::string LibraryFailureText(const char* library, const char* function) {
 }
 
 void ReportLibraryFailureOnStderr(const char* library, const char* function) {
-  const std::string gbk = LibraryFailureText(library, function);
-  std::string utf8(gbk.size() * 2 + 4, '\0');
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t n = ucnv_convert("UTF-8", "GBK", utf8.data(), static_cast<int32_t>(utf8.size()),
-                           gbk.data(), static_cast<int32_t>(gbk.size()), &status);
-  utf8.resize(U_SUCCESS(status) ? static_cast<size_t>(n) : 0);
-  std::fprintf(stderr, "%s\n", U_SUCCESS(status) ? utf8.c_str() : gbk.c_str());
+  std::fprintf(stderr, "%s\n", GbkToUtf8(LibraryFailureText(library, function)).c_str());
 }
 
 void SetLibraryFailureReporter(LibraryFailureReporter reporter) { g_reporter = reporter; }

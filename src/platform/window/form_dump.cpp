@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/window/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace quorvel::platform {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "platform/window/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace quorvel::platform {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// GBK bytes as UTF-8, for what the window system prints on the console or writes for tools.
+// GBK bytes as UTF-8, for what the program prints on the console or writes for tools.
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "platform/window/utf8_text.h"
+#include "platform/utf8_text.h"
 
 #include <unicode/ucnv.h>
 
