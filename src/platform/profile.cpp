@@ -1,7 +1,6 @@
 #include "platform/profile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,10 +15,13 @@
 namespace quorvel::platform {
 namespace {
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadWhole(const char* path) {
+// The whole file, or nothing when it cannot be read; `missing` tells a file that does not exist.
+std::optional<std::string> ReadWhole(const char* path, bool* missing = nullptr) {
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) {
+    if (missing != nullptr) *missing = errno == ENOENT;
+    return std::nullopt;
+  }
   std::string bytes;
   char block[8192];
   for (;;) {
@@ -65,14 +67,11 @@ uint32_t GetPrivateProfileStringA(const char* section, const char* key, const ch
 bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                 const char* file) {
   if (section == nullptr || key == nullptr || file == nullptr || *file == '\0') return false;
-  struct stat old_info;
-  std::string old_bytes;
-  if (::stat(file, &old_info) == 0) {
-    std::optional<std::string> bytes = ReadWhole(file);
-    if (!bytes) return false;
-    old_bytes = std::move(*bytes);
-  }
-  const std::string new_bytes = profile::WithValue(old_bytes, section, key, value);
+  bool missing = false;
+  const std::optional<std::string> old_bytes = ReadWhole(file, &missing);
+  if (!old_bytes && !missing) return false;  // a file that cannot be read is not overwritten
+  const std::string new_bytes =
+      profile::WithValue(old_bytes.value_or(std::string()), section, key, value);
   // A new file gets 0600: it holds a password.
   return ReplaceFileAtomically(file, new_bytes, 0600);
 }
