@@ -20,9 +20,13 @@ void Control::Changed() {
   if (peer_ != nullptr) peer_->StateChanged();
 }
 
-bool Control::TakesUserInput() const { return owner_ != nullptr && !owner_->destroyed(); }
+bool Control::TakesUserInput() const {
+  return owner_ != nullptr && !owner_->destroyed() && enabled_ && visible_;
+}
 
-void EditBox::SetText(std::string text) {
+void EditBox::SetText(std::string text) { Replace(std::move(text)); }
+
+void EditBox::Replace(std::string text) {
   text_ = std::move(text);
   Changed();
   if (on_content_changed) on_content_changed();
@@ -34,27 +38,23 @@ void EditBox::SetPasswordMode(bool on) {
 }
 
 void EditBox::UserEdited(std::string text) {
-  if (!TakesUserInput() || !enabled() || !visible()) return;
   // The widget already shows the new text; the peer compares before it touches the widget.
-  text_ = std::move(text);
-  Changed();
-  if (on_content_changed) on_content_changed();
+  if (TakesUserInput()) Replace(std::move(text));
 }
 
 void Button::UserClicked() {
-  if (!TakesUserInput() || !enabled() || !visible()) return;
-  if (on_clicked) on_clicked();
+  if (TakesUserInput() && on_clicked) on_clicked();
 }
 
 void LinkLabel::UserPressed() {
-  if (!TakesUserInput() || !enabled() || !visible()) return;
-  if (on_left_pressed) on_left_pressed();
+  if (TakesUserInput() && on_left_pressed) on_left_pressed();
 }
 
-void StatusBar::SetText(int32_t part, std::string text) {
-  if (part < 0 || part >= parts()) return;
+bool StatusBar::SetText(int32_t part, std::string text) {
+  if (part < 0 || part >= parts()) return false;
   text_ = std::move(text);
   Changed();
+  return true;
 }
 
 }  // namespace quorvel::platform

@@ -62,7 +62,8 @@ class Control {
       : kind_(kind), name_(std::move(name)), place_(place) {}
   // Tells the peer, if any, to show the new state.
   void Changed();
-  // True when user input may reach the control: its form exists and has not been destroyed.
+  // True when user input may reach the control: its form exists and has not been destroyed,
+  // and the control is enabled and shown.
   bool TakesUserInput() const;
 
  private:
@@ -95,6 +96,9 @@ class EditBox : public Control {
   std::function<void()> on_content_changed;
 
  private:
+  // Stores the text, shows it and runs the content-changed handler.
+  void Replace(std::string text);
+
   std::string text_;
   bool password_mode_ = false;
 };
@@ -177,8 +181,9 @@ class StatusBar : public Control {
 
   int32_t parts() const { return 1; }
   const std::string& text() const { return text_; }
-  // Shows the text in the part numbered `part` from 0; a part outside the bar does nothing.
-  void SetText(int32_t part, std::string text);
+  // Shows the text in the part numbered `part` from 0; a part outside the bar does nothing and
+  // gives false.
+  bool SetText(int32_t part, std::string text);
 
  private:
   std::string text_;

@@ -35,8 +35,7 @@ int32_t HeadlessBackend::ShowMessage(const std::string& text, int32_t /*buttons*
 }
 
 void HeadlessBackend::SetStatusText(StatusBar& bar, int32_t part, const std::string& text) {
-  if (part < 0 || part >= bar.parts()) return;
-  bar.SetText(part, text);
+  if (!bar.SetText(part, text)) return;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     status_texts_.push_back(text);
