@@ -44,7 +44,8 @@ std::string DescribeForm(const Form& form) {
 }
 
 void DumpFormIfAsked(const Form& form) {
-  const char* path = std::getenv("QUORVEL_STATE_DUMP");
+  // The switch is read once: this runs on every change of a control.
+  static const char* const path = std::getenv("QUORVEL_STATE_DUMP");
   if (path == nullptr || *path == '\0') return;
   std::string temporary = std::string(path) + ".tmp";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");

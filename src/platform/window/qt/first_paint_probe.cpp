@@ -25,7 +25,9 @@ long ResidentKb() {
 }  // namespace
 
 void ReportFirstPaintIfAsked() {
-  if (!std::getenv("QUORVEL_FIRST_PAINT_EXIT")) return;
+  // The switch is read once: this runs on every paint.
+  static const bool asked = std::getenv("QUORVEL_FIRST_PAINT_EXIT") != nullptr;
+  if (!asked) return;
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   std::fprintf(stderr, "first-paint-ns=%lld rss-kb=%ld\n",
