@@ -1,31 +1,16 @@
 #include "app/embedded_skins.h"
 
-// The assembler copies each file into the program's read-only data (.incbin) between a begin
-// and an end label. The build passes the files' places (src/core_extra.cmake) and rebuilds this
-// file whenever one of them changes.
+#include "app/embedded_file.h"
+
+// The build passes the files' places (src/embedded_files.cmake) and rebuilds this file whenever one
+// of them changes.
 
 #ifndef QUORVEL_SKIN_ENGINE_FILE
-#error "QUORVEL_SKIN_ENGINE_FILE must name the built skin engine (see src/core_extra.cmake)"
+#error "QUORVEL_SKIN_ENGINE_FILE must name the built skin engine (see src/embedded_files.cmake)"
 #endif
 #ifndef QUORVEL_SKIN_DIR
-#error "QUORVEL_SKIN_DIR must name the folder of the skin files (see src/core_extra.cmake)"
+#error "QUORVEL_SKIN_DIR must name the folder of the skin files (see src/embedded_files.cmake)"
 #endif
-
-// clang-format off
-#define QUORVEL_EMBED_FILE(symbol, path)                                        \
-  asm(".pushsection .rodata\n"                                                  \
-      ".balign 16\n"                                                            \
-      ".globl " #symbol "_begin\n"                                              \
-      ".hidden " #symbol "_begin\n"                                             \
-      #symbol "_begin:\n"                                                       \
-      ".incbin \"" path "\"\n"                                                  \
-      ".globl " #symbol "_end\n"                                                \
-      ".hidden " #symbol "_end\n"                                               \
-      #symbol "_end:\n"                                                         \
-      ".popsection\n");                                                         \
-  extern "C" __attribute__((visibility("hidden"))) const char symbol##_begin[]; \
-  extern "C" __attribute__((visibility("hidden"))) const char symbol##_end[];
-// clang-format on
 
 #define QUORVEL_EMBED_SKIN(nn) \
   QUORVEL_EMBED_FILE(quorvel_skin##nn, QUORVEL_SKIN_DIR "/skin" #nn ".she")
@@ -68,11 +53,6 @@ QUORVEL_EMBED_SKIN(33)
 namespace quorvel {
 namespace {
 
-struct EmbeddedFile {
-  const char* begin;
-  const char* end;
-};
-
 #define QUORVEL_SKIN_ENTRY(nn) \
   { quorvel_skin##nn##_begin, quorvel_skin##nn##_end }
 
@@ -88,9 +68,7 @@ constexpr EmbeddedFile kSkins[kBuiltInSkinCount] = {
     QUORVEL_SKIN_ENTRY(33),
 };
 
-ByteString Copy(const EmbeddedFile& file) {
-  return ByteString(file.begin, static_cast<size_t>(file.end - file.begin));
-}
+ByteString Copy(const EmbeddedFile& file) { return ByteString(file.view()); }
 
 }  // namespace
 

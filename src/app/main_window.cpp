@@ -1,13 +1,13 @@
 #include "app/main_window.h"
 
 #include "app/credentials.h"
+#include "app/embedded_pictures.h"
 #include "app/skin_setup.h"
 #include "base/services.h"
 #include "base/text_ops.h"
 #include "base/window_services.h"
 #include "forum/forum_actions.h"
 #include "forum/forum_address.h"
-#include "platform/embedded_files.h"
 
 namespace quorvel {
 namespace {
@@ -21,8 +21,7 @@ constexpr const char* kLoggedOutStatus = "请登录后签到。";
 }  // namespace
 
 MainWindow::MainWindow()
-    : form_("Quorvel打卡签到器 BY:Drelmo", kClientWidth, kClientHeight,
-            platform::EmbeddedPicture("logo.ico")),
+    : form_("Quorvel打卡签到器 BY:Drelmo", kClientWidth, kClientHeight, LogoIcon()),
       透明标签1(
           form_.Add<platform::TransparentLabel>("透明标签1", Place{24, 32, 48, 16}, "用户名：")),
       编辑框_用户名(form_.Add<platform::EditBox>("编辑框_用户名", Place{85, 29, 120, 24})),
@@ -31,8 +30,7 @@ MainWindow::MainWindow()
       编辑框_密码(form_.Add<platform::EditBox>("编辑框_密码", Place{85, 71, 120, 24})),
       按钮_登陆(form_.Add<platform::Button>("按钮_登陆", Place{67, 120, 56, 32}, "登陆")),
       按钮_签到(form_.Add<platform::Button>("按钮_签到", Place{137, 120, 66, 32}, "打卡签到")),
-      图片框1(form_.Add<platform::PictureBox>("图片框1", Place{216, 23, 144, 120},
-                                              platform::EmbeddedPicture("logo_picture.jpg"))),
+      图片框1(form_.Add<platform::PictureBox>("图片框1", Place{216, 23, 144, 120}, LogoPicture())),
       标签1(form_.Add<platform::LinkLabel>("标签1", Place{243, 150, 87, 16}, "到签到页查看",
                                            platform::LinkLabel::Colour{128, 128, 255})),
       状态条1(form_.Add<platform::StatusBar>("状态条1", Place{0, 202, 374, 20}, "状态信息")) {
