@@ -18,7 +18,11 @@ void BM_AppendBody(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * pieces * 2048);
 }
-BENCHMARK(BM_AppendBody)->Arg(1 << 20)->Arg(10 << 20)->Arg(100 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendBody)
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Arg(100 << 20)
+    ->Unit(benchmark::kMillisecond);
 
 // The floor: std::string::append of the same pieces.
 void BM_AppendFloor(benchmark::State& state) {
@@ -31,7 +35,11 @@ void BM_AppendFloor(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * pieces * 2048);
 }
-BENCHMARK(BM_AppendFloor)->Arg(1 << 20)->Arg(10 << 20)->Arg(100 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendFloor)
+    ->Arg(1 << 20)
+    ->Arg(10 << 20)
+    ->Arg(100 << 20)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quorvel

@@ -17,12 +17,13 @@
 
 #include "base/byte_ops.h"
 #include "base/memory_file.h"
+#include "bench_timing.h"
 #include "platform/http.h"
 #include "web/request_worker.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using quorvel::bench::Clock;
 using namespace quorvel::platform;
 
 // Answers every connection with the same body, straight from memory.
@@ -110,7 +111,7 @@ size_t FetchWithWorker(int port, double* worker_ms) {
   quorvel::WriteArray(file, record);
   Clock::time_point start = Clock::now();
   quorvel::RequestWorker(file);
-  *worker_ms += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  *worker_ms += quorvel::bench::Ms(Clock::now() - start);
   quorvel::SeekToStart(file);
   quorvel::ReadArray(file, record);
   quorvel::CloseFile(file);
@@ -128,10 +129,9 @@ double MedianMilliseconds(int runs, Work work) {
   for (int i = 0; i < runs; ++i) {
     Clock::time_point start = Clock::now();
     work();
-    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    times.push_back(quorvel::bench::Ms(Clock::now() - start));
   }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return quorvel::bench::Median(std::move(times));
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "base/text_ops.h"
+#include "bench_timing.h"
 #include "platform/window/headless/headless_backend.h"
 #include "platform/window/qt/qt_backend.h"
 #include "support/http_test_server.h"
@@ -29,17 +30,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using quorvel::ByteString;
 using quorvel::Text;
+using quorvel::bench::Clock;
+using quorvel::bench::Median;
+using quorvel::bench::Ms;
 using quorvel::testing::RecordingHttp;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 double CpuMs() {
   rusage usage{};
