@@ -14,7 +14,8 @@ namespace quorvel {
 Text RunDirectory();
 // True when an entry of that path exists (a directory counts).
 bool FileExists(const Text& path);
-// Creates or empties the file and writes each byte string in order. False on any failure.
+// Replaces (or creates) the file with each byte string in order, atomically: no other process
+// ever sees it half written. False on any failure.
 bool WriteBytesToFile(const Text& path, std::initializer_list<ByteString> parts);
 // Sets the DOS attributes (masked with 0x27: read-only 1, hidden 2, system 4, archive 0x20).
 bool SetAttributes(const Text& path, int32_t attributes);

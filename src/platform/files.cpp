@@ -39,12 +39,9 @@ bool PathExists(const char* path) {
 }
 
 bool WriteWholeFile(const char* path, const std::vector<std::string_view>& parts) {
-  if (path == nullptr || *path == '\0') return false;
-  const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool ok = true;
-  for (std::string_view part : parts) ok = ok && WriteAll(fd, part);
-  return ::close(fd) == 0 && ok;
+  // Atomic, so that a second start of the program never loads a library this one is still
+  // writing.
+  return ReplaceFileAtomically(path, parts, 0644);
 }
 
 bool SetFileAttributesA(const char* path, uint32_t attributes) {
@@ -142,6 +139,11 @@ void RemoveStaleTemporaries(const std::string& target) {
 }  // namespace
 
 bool ReplaceFileAtomically(const char* path, std::string_view bytes, uint32_t new_file_mode) {
+  return ReplaceFileAtomically(path, std::vector<std::string_view>{bytes}, new_file_mode);
+}
+
+bool ReplaceFileAtomically(const char* path, const std::vector<std::string_view>& parts,
+                           uint32_t new_file_mode) {
   if (path == nullptr || *path == '\0') return false;
   const std::string target = path;
   std::string temp = target + std::string(kTempMarker) + std::string(kTempRandomLength, 'X');
@@ -158,7 +160,8 @@ bool ReplaceFileAtomically(const char* path, std::string_view bytes, uint32_t ne
   } else {
     ok = ::fchmod(fd, new_file_mode) == 0;
   }
-  ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  for (std::string_view part : parts) ok = ok && WriteAll(fd, part);
+  ok = ok && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   if (ok) {
     if (void (*hook)() = g_before_rename.load()) hook();

@@ -11,7 +11,9 @@ namespace quorvel::platform {
 
 // True when the path names an existing entry of any kind.
 bool PathExists(const char* path);
-// Creates or truncates the file and writes the parts in order; false on any failure.
+// Replaces the file (or creates it, mode 0644) with the parts in order, atomically as
+// ReplaceFileAtomically does: another process sees the old file, or none, or the whole new one,
+// never a file half written. False on any failure.
 bool WriteWholeFile(const char* path, const std::vector<std::string_view>& parts);
 // Keeps the DOS attributes in the extended attribute user.DOSATTRIB, as Samba does.
 bool SetFileAttributesA(const char* path, uint32_t attributes);
@@ -42,6 +44,8 @@ namespace quorvel::platform {
 // temporary files of the same target that are older than a minute (left by a writer that was
 // killed before its rename) are removed too.
 bool ReplaceFileAtomically(const char* path, std::string_view bytes, uint32_t new_file_mode);
+bool ReplaceFileAtomically(const char* path, const std::vector<std::string_view>& parts,
+                           uint32_t new_file_mode);
 
 // Runs `hook` after the temporary file is written and before the rename (null: nothing).
 // For tests that interrupt a write there.

@@ -46,6 +46,24 @@ TEST_F(ServicesTest, FilesAreWrittenWholeAndFound) {
   EXPECT_FALSE(WriteBytesToFile(Path("no/such/dir"), {ByteString(std::string("x"))}));
 }
 
+// What the file held at the moment the new bytes were about to take its place.
+std::string g_watched_path;
+std::string g_seen_before_rename;
+void RecordTheFile() { g_seen_before_rename = ReadFileBytes(g_watched_path); }
+
+TEST_F(ServicesTest, AFileIsNeverSeenHalfWritten) {
+  // A second start of the program must find the old library, or the whole new one.
+  const Text path = Path("SkinH_EL.dll");
+  ASSERT_TRUE(WriteBytesToFile(path, {ByteString(std::string("old"))}));
+  g_watched_path = path.str();
+  platform::SetBeforeRenameHookForTesting(&RecordTheFile);
+  const bool written = WriteBytesToFile(path, {ByteString(std::string(100000, 'n'))});
+  platform::SetBeforeRenameHookForTesting(nullptr);
+  EXPECT_TRUE(written);
+  EXPECT_EQ(g_seen_before_rename, "old") << "the new bytes were all written elsewhere first";
+  EXPECT_EQ(ReadFileBytes(path.str()), std::string(100000, 'n'));
+}
+
 TEST_F(ServicesTest, AttributesAreKeptAsSambaDoes) {
   const Text path = Path("SkinH_EL.dll");
   ASSERT_TRUE(WriteBytesToFile(path, {ByteString(std::string("MZ"))}));
